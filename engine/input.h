@@ -1,0 +1,70 @@
+// Keyboard and mouse state, refreshed by Input_Poll (the main loop polls once per pass).
+//
+// Keys are indexed by Windows virtual-key codes (27 Escape, 13 Enter, 112 F1, 'A'..'Z', '0'..'9')
+// so that the game's key tables read the same on every platform.
+#pragma once
+
+enum : int {
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_SHIFT = 16,
+    VK_CONTROL = 17,
+    VK_MENU = 18,
+    VK_PAUSE = 19,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_F1 = 112,
+    VK_F12 = 123,
+    VK_LSHIFT = 160,
+    VK_RSHIFT = 161,
+    VK_LCONTROL = 162,
+    VK_RCONTROL = 163,
+    VK_LMENU = 164,
+    VK_RMENU = 165,
+};
+
+// Drains the platform's event queue into the state below. Also records window events
+// (focus, minimise, close requests) for AppSuspended and AppTerminate.
+void Input_Poll();
+
+int KeyDown(int key);
+int KeyHit(int key); // presses since the last call for this key, then 0
+void FlushKeys();    // key flags, hit counters and the typed-character queue
+int GetChar();       // next typed character code, 0 when none
+
+int MouseDown(int button); // 1 left, 2 right, 3 middle
+int MouseHit(int button);
+void FlushMouse();
+int MouseX();
+int MouseY();
+int MouseZ(); // wheel position
+void MoveMouse(int x, int y);
+void HideMouse();
+void ShowMouse();
+
+int AppSuspended(); // 1 while the window is not active (focus lost or minimised)
+int AppTerminate(); // 1 once after a close request
+
+// Scripted input and tests: inject events as if they came from the platform (canvas pixels).
+void Input_InjectKey(int vk, bool down);
+void Input_InjectMouseButton(int button, bool down);
+void Input_InjectMouseMove(int x, int y);
+void Input_InjectWheel(int dz);
+void Input_InjectText(const char* utf8);
+void Input_InjectClose();
+void Input_InjectFocus(bool active);
+// Window state as last seen in events, for the game's suspension rules.
+bool Input_WindowMinimized();
+bool Input_WindowHidden();
+bool Input_WindowMaximized();

@@ -1,0 +1,35 @@
+// Time, random numbers, messages and the run mode.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Milliseconds from a free-running clock; wraps after 2^32 ms. With a fixed frame time set,
+// a simulated clock is read instead (advanced by Flip and Delay), so runs are reproducible.
+int MilliSecs();
+void Delay(int ms);
+// Fixed frame time: every Flip advances the simulated clock by ms and nothing waits. 0 turns it
+// off.
+void System_SetFixedDelta(int ms);
+int System_FixedDelta();
+void System_AdvanceClock(int ms); // used by Flip in fixed mode
+
+void SeedRnd(std::uint32_t seed);
+int Rand(int min, int max);                    // inclusive; bounds exchanged when max < min
+float Rnd(float min = 0.0f, float max = 1.0f); // [min, max); bounds exchanged when max < min
+
+// Real-to-integer conversions truncate toward zero everywhere in the game.
+inline int Trunc(double v) {
+    return static_cast<int>(v);
+}
+
+// Degree-based maths as the game's rules use it.
+double Sin(double deg);
+double Cos(double deg);
+double ATan2(double y, double x); // degrees
+
+// Headless runs print messages to standard error instead of showing boxes.
+void System_SetHeadless(bool on);
+bool System_Headless();
+void Notify(const std::string& text, bool serious = false);
+[[noreturn]] void RuntimeError(const std::string& message);

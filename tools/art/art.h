@@ -1,0 +1,67 @@
+// The art generator's shared pieces: pictures in memory, PNG/JPEG output, frame strips, cairo
+// surfaces, and the list of modules that each draw a group of the game's pictures.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Straight (not premultiplied) RGBA pixels, rows top to bottom.
+struct Picture {
+    int w = 0, h = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
+struct ArtContext {
+    std::string out_dir;    // the generated data folder; pictures go to out_dir + "/" + name
+    std::string source_dir; // the repository's assets/art folder (scenes, textures)
+    std::string work_dir;   // scratch space for renders
+    int jobs = 2;           // parallel renders allowed
+};
+
+Picture Picture_New(int w, int h);
+Picture Picture_FromCairo(cairo_surface_t* s);      // un-premultiplies
+cairo_surface_t* Picture_ToCairo(const Picture& p); // premultiplies; caller destroys
+bool Picture_ReadPng(const std::string& path, Picture* out);
+
+// Writes name (a registered name such as "images/interface/frame.png") under ctx.out_dir,
+// creating folders. PNGs keep alpha unless rgb_only (pictures whose pixels the game reads as
+// 24-bit RGB); JPEGs are written at the given quality.
+void Art_WritePng(const ArtContext& ctx, const std::string& name, const Picture& p,
+                  bool rgb_only = false);
+void Art_WriteJpeg(const ArtContext& ctx, const std::string& name, const Picture& p,
+                   int quality = 90);
+void Art_WriteText(const ArtContext& ctx, const std::string& name, const std::string& bytes);
+
+// Lays equally sized frames out left to right, then top to bottom, `columns` per row (0: all in
+// one row). The game cuts them in the same order.
+Picture Art_Strip(const std::vector<Picture>& frames, int columns = 8);
+
+// A cairo surface of w x h and a context on it; free with Art_Finish, which returns the picture.
+struct Sketch {
+    cairo_surface_t* surface = nullptr;
+    cairo_t* cr = nullptr;
+};
+Sketch Sketch_New(int w, int h);
+Picture Sketch_Finish(Sketch& s);
+
+// Colours from the art direction's "#rrggbb" strings.
+void Art_SetHex(cairo_t* cr, const char* hex, double alpha = 1.0);
+
+// Modules register themselves with ART_MODULE(name, fn); the program runs every one (or those
+// named on its command line).
+using ArtModuleFn = std::function<void(const ArtContext&)>;
+struct ArtModule {
+    ArtModule(const char* name, ArtModuleFn fn);
+};
+struct ArtModuleEntry {
+    const char* name;
+    ArtModuleFn fn;
+};
+std::vector<ArtModuleEntry>& Art_Modules();
+#define ART_MODULE(name, fn) static ArtModule art_module_##name(#name, fn)
+
+[[noreturn]] void Art_Fail(const std::string& message);
