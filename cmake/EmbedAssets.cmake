@@ -39,7 +39,9 @@ function(snow_embed_assets target)
     DEPENDS ${stamps} ${SNOW_EMBED_SCAN_SCRIPT}
     COMMENT "Embedding generated data"
     VERBATIM)
-  add_library(${target} STATIC ${out}/embedded_assets.S ${out}/embedded_table.cpp)
+  # An object library, not a static one: the engine refers to the table only weakly, and a weak
+  # reference never pulls a member out of an archive, so a static library would link as empty.
+  add_library(${target} OBJECT ${out}/embedded_assets.S ${out}/embedded_table.cpp)
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   set_source_files_properties(${out}/embedded_assets.S PROPERTIES OBJECT_DEPENDS "${stamps}")
 endfunction()

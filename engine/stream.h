@@ -19,6 +19,7 @@ struct Stream {
     bool readable = false, writable = false;
     bool failed = false;    // a write could not be completed
     std::string write_path; // file written on Close (whole-file replace), empty when read-only
+    ~Stream();              // a writable stream not closed yet writes its file here
 };
 using StreamPtr = std::unique_ptr<Stream>;
 
