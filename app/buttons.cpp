@@ -1,0 +1,156 @@
+#include "app/buttons.h"
+
+#include "app/main_loop.h"
+#include "app/resources.h"
+#include "engine/input.h"
+#include "engine/system.h"
+
+#include <algorithm>
+#include <deque>
+#include <memory>
+
+namespace {
+
+// Buttons are kept for the whole run by the screens that own them.
+template <class T> T* KeepForever(std::unique_ptr<T> b) {
+    static std::deque<std::unique_ptr<T>> all;
+    all.push_back(std::move(b));
+    return all.back().get();
+}
+
+} // namespace
+
+ButtonAnim* ButtonAnim::Create(int id, int x, int y, Image* img_off, Image* img_on,
+                               Image* img_glow_on, int glow_x, int glow_y, int img_count,
+                               int anim_time, const std::string& caption, Font* caption_font,
+                               PushFn push_fn) {
+    auto b = std::make_unique<ButtonAnim>();
+    b->id = id;
+    b->x = x;
+    b->y = y;
+    b->img_off = img_off;
+    b->img_on = img_on;
+    b->img_glow_on = img_glow_on;
+    b->glow_x = glow_x;
+    b->glow_y = glow_y;
+    b->img_count = img_count;
+    b->anim_time = anim_time;
+    b->caption = caption;
+    b->caption_font = caption_font;
+    b->Push_Fn = push_fn;
+    b->img_dx = ImageWidth(img_off);
+    b->img_dy = ImageHeight(img_off);
+    b->img_id = std::max(Rand(0, img_count - 1), 0); // buttons of one screen shimmer out of step
+    return KeepForever(std::move(b));
+}
+
+ButtonAnim* ButtonAnim::CreateType(int type, int x, int y, const std::string& caption,
+                                   PushFn push_fn, int id) {
+    switch (type) {
+    case 0:
+        return Create(id, x, y, ImgButtonMenuOff, ImgButtonMenuOn, ImgButtonMenuGlow, -4, -11, 16,
+                      150, caption, FontPS28, push_fn);
+    case 1:
+        return Create(id, x, y, ImgButtonPlayOff, ImgButtonPlayOn, ImgButtonPlayGlow, -5, -5, 1, 50,
+                      caption, FontPS30, push_fn);
+    case 2:
+        return Create(id, x, y, ImgButtonSmallOff, ImgButtonSmallOn, ImgButtonSmallGlow, -3, -7, 1,
+                      150, caption, FontPS20, push_fn);
+    default:
+        RuntimeError("ButtonAnim.CreateType: Unknown btn type " + std::to_string(type));
+    }
+}
+
+// The top row is outside; the other three edges are inside.
+bool ButtonAnim::PointerOver() const {
+    return x <= MouseXPos && MouseXPos <= x + img_dx && y < MouseYPos && MouseYPos <= y + img_dy;
+}
+
+void ButtonAnim::Update() {
+    if (!PointerOver()) {
+        state = 0;
+        return;
+    }
+    state |= 1;
+    if (MouseLeftPressed) state |= 2;
+    if (!(MouseLeftReleased && (state & 2))) return;
+    MouseLeftDown = 0; // no other control sees this press any more
+    MouseLeftPrev = 0;
+    if (!Push_Fn) return; // the owner acts on bit 2 itself in this pass
+    Push_Fn();
+    state = 0;
+}
+
+void ButtonAnim::Draw() {
+    Anim_delay = Trunc(Anim_delay - DeltaMs);
+    if (Anim_delay <= 0) {
+        anim_time_crt = Trunc(anim_time_crt - DeltaMs);
+        if (anim_time_crt < 0) {
+            anim_time_crt = anim_time;
+            if (++img_id >= img_count) {
+                img_id = 0;
+                Anim_delay = Rand(10000, 17000);
+            }
+        }
+    }
+    Image* picture = img_off;
+    if (state & 1) {
+        if (img_glow_on)
+            DrawImage(img_glow_on, static_cast<float>(x + glow_x), static_cast<float>(y + glow_y),
+                      0);
+        picture = img_on;
+    }
+    DrawImage(picture, static_cast<float>(x), static_cast<float>(y), img_id);
+    SetColor(255, 255, 255);
+    SetImageFont(caption_font);
+    DrawTextCentered(caption, x + img_dx / 2, y + img_dy / 2);
+    SetColor(255, 255, 255);
+}
+
+void ButtonAnim::UpdateDraw() {
+    Update();
+    Draw();
+}
+
+Button_Interface* Button_InterfaceCreate(int x, int y, int id, Image* image, int image_id) {
+    auto b = std::make_unique<Button_Interface>();
+    b->x = x;
+    b->y = y;
+    b->Button_Id = id;
+    b->image = image;
+    b->image_id = image_id;
+    b->image_dx = ImageWidth(image);
+    b->image_dy = ImageHeight(image);
+    return KeepForever(std::move(b));
+}
+
+void Button_Interface::CheckMe() {
+    Button_State = 0;
+    if (ClimbingTimer <= 0) image_id = 0;
+    bool over =
+        x <= MouseXPos && MouseXPos <= x + image_dx && y <= MouseYPos && MouseYPos <= y + image_dy;
+    if (!over) {
+        ButtonDown = 0;
+        return;
+    }
+    image_id = 1;
+    Button_State = -1;
+    if (MouseDown(1)) {
+        if (MouseLeftPressed) {
+            ox = MouseXPos - x;
+            oy = MouseYPos - y;
+        }
+        ButtonDown = 1;
+    } else if (ButtonDown) {
+        Button_State = 1; // pressed and released over the button
+        ButtonDown = 0;
+    }
+}
+
+void Button_Interface::Climbing() {
+    ClimbingTimer = Trunc(ClimbingTimer - DeltaMs);
+    if (ClimbingTimer <= 0) {
+        ClimbingTimer = 200;
+        image_id = 1 - image_id;
+    }
+}

@@ -1,0 +1,64 @@
+// The two kinds of clickable control: the animated caption button of menus and dialogs, and the
+// plain picture button of the level chooser and options screen.
+#pragma once
+
+#include "engine/gfx.h"
+
+#include <string>
+
+using PushFn = void (*)();
+
+// Animated caption button: glows and clicks when the pointer enters, calls its push function
+// when clicked, and shimmers through its frames every 10 to 17 seconds.
+class ButtonAnim {
+  public:
+    int id = 0;
+    int x = 0, y = 0;
+    Image* img_off = nullptr;
+    Image* img_on = nullptr;
+    Image* img_glow_on = nullptr;
+    int glow_x = 0, glow_y = 0;
+    int img_count = 0;
+    int img_dx = 0, img_dy = 0;
+    int img_id = 0;
+    int anim_time = 0, anim_time_crt = 0;
+    int Anim_delay = 0;
+    std::string caption;
+    Font* caption_font = nullptr;
+    PushFn Push_Fn = nullptr;
+    int state = 0; // bit 1: pointer over it; bit 2: pressed while over it
+
+    void Update();
+    void Draw();
+    void UpdateDraw();
+
+    static ButtonAnim* Create(int id, int x, int y, Image* img_off, Image* img_on,
+                              Image* img_glow_on, int glow_x, int glow_y, int img_count,
+                              int anim_time, const std::string& caption, Font* caption_font,
+                              PushFn push_fn);
+    // Type 0 large menu button, 1 large play button, 2 small button.
+    static ButtonAnim* CreateType(int type, int x, int y, const std::string& caption,
+                                  PushFn push_fn, int id);
+
+    bool PointerOver() const;
+};
+
+// Plain picture button: reports hover (-1) and click (1) to the screen that polls it.
+class Button_Interface {
+  public:
+    int x = 0, y = 0;
+    int ox = 0, oy = 0;
+    int Button_Id = 0;
+    Image* image = nullptr;
+    int image_id = 0;
+    int Default_Image = 0;
+    int image_dx = 0, image_dy = 0;
+    int Button_State = 0;
+    int ClimbingTimer = 0;
+    int ButtonDown = 0;
+
+    void CheckMe();
+    void Climbing();
+};
+
+Button_Interface* Button_InterfaceCreate(int x, int y, int id, Image* image, int image_id);

@@ -1,0 +1,37 @@
+// The automation harness: command-line options that drive the game for tests, tools and reviews
+// (headless display, fixed frame time, seeded random numbers, scripted input, screenshots and
+// state dumps).
+#pragma once
+
+#include "app/main_loop.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+// One scripted input event, applied at the start of main-loop pass `frame`.
+struct ScriptEvent {
+    int frame = 0;
+    std::string kind; // move, press, release, keydown, keyup, text, wheel, close, focus
+    int a = 0, b = 0;
+    std::string text;
+};
+
+struct HarnessOptions {
+    RunOptions run;
+    std::string input_file;
+    std::map<int, std::vector<std::string>> screenshots; // pass -> files
+    std::map<int, std::vector<std::string>> dumps;       // pass -> files
+    std::string dump_state_file;
+};
+
+// Parses the command line; on a bad option fills `error` and returns false.
+bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* out, std::string* error);
+// Reads a scripted input file; on a malformed line fills `error` (with the line number).
+bool Harness_ParseScript(const std::string& text, std::vector<ScriptEvent>* out,
+                         std::string* error);
+// Installs the hooks of the main loop, runs the game and writes the final dump.
+int Harness_Run(const HarnessOptions& options);
+// The state dump: a deterministic function of the seed, the frame time and the input.
+std::string Harness_StateJson();
+extern const char* const Harness_Usage;

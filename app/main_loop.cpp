@@ -1,0 +1,412 @@
+#include "app/main_loop.h"
+
+#include "app/buttons.h"
+#include "app/resources.h"
+#include "app/screens.h"
+#include "data/config.h"
+#include "engine/audio.h"
+#include "engine/gfx.h"
+#include "engine/input.h"
+#include "engine/stream.h"
+#include "engine/system.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+int ScreenWidth = 800, ScreenHeight = 600, ScreenHz = 60, ScreenDepth = 0;
+int ScreenCentreX = 400, ScreenCentreY = 300;
+activeViewPort ViewPort;
+int DesktopWidth = 0, DesktopHeight = 0;
+
+int GameState = 0, PrevGameState = 0;
+int SuspendKind = 0;
+int QuitRequested = 0;
+
+float DeltaMs = 16.0f, DeltaSec = 0.016f;
+int LastFrameMs = 0, InstFps = 0, AvgFps = 0, FpsFrameCount = 0, FpsAccumMs = 0, FpsWindowCount = 0;
+int LowFpsMode = 0;
+int TimingResetPending = 1;
+
+int MouseXPos, MouseYPos, MouseXPrev, MouseYPrev, MouseDX, MouseDY, MouseMoved;
+int MouseLeftDown, MouseLeftPrev, MouseLeftPressed, MouseLeftReleased;
+int MouseRightDown, MouseRightPrev, MouseRightPressed, MouseRightReleased;
+
+DialogFn DialogUpdateFn = nullptr, DialogDrawFn = nullptr;
+int DialogActive = 0, DialogPassInput = 0;
+
+std::vector<ButtonAnim*> QuitDialogButtons;
+int QuitDialogX = 200, QuitDialogY = 185;
+int HintCountdown = 1800000;
+
+void (*MainLoop_BeforePass)(int pass) = nullptr;
+void (*MainLoop_BeforeFlip)(int pass) = nullptr;
+void (*MainLoop_AfterPass)(int pass) = nullptr;
+int MainLoop_Passes = 0;
+
+namespace {
+
+RunOptions Options;
+
+void RecomputeCentre() {
+    ScreenCentreX = Trunc(ScreenWidth * 0.5);
+    ScreenCentreY = Trunc(ScreenHeight * 0.5);
+}
+
+void ReadDesktopSize() {
+    if (Options.desktop_w > 0 && Options.desktop_h > 0) {
+        DesktopWidth = Options.desktop_w;
+        DesktopHeight = Options.desktop_h;
+        return;
+    }
+    Graphics_DesktopSize(&DesktopWidth, &DesktopHeight);
+}
+
+std::string DefaultDataDir() {
+    char* pref = SDL_GetPrefPath("Brimlet", "Snowmere");
+    std::string dir = pref ? pref : ".";
+    SDL_free(pref);
+    return dir;
+}
+
+// Draws "Loading..." at the bottom of the logo screen and presents it; the first music tracks
+// are decoded while it shows.
+void ShowLoading() {
+    SetImageFont(FontSans16);
+    DrawTextCentered("Loading...", ScreenCentreX, ScreenHeight - 20);
+    Flip(-1);
+}
+
+void DrawPauseDots() {
+    Cls();
+    SetImageFont(FontSans16);
+    DrawTextCentered("...", ScreenCentreX, ScreenCentreY);
+    Delay(10);
+}
+
+void HandleSuspension() {
+    if (!AppSuspended()) {
+        if (SuspendKind == 1) {
+            SuspendKind = 0;
+            if (WindowedMode) {
+                Delay(50);
+                OpenGameWindow();
+            }
+            GameState = PrevGameState;
+        }
+        if (SuspendKind == 2) {
+            SuspendKind = 0;
+            if (WindowedMode) {
+                Delay(50);
+                OpenGameWindow();
+            }
+        }
+        return;
+    }
+    Delay(100);
+    if (SuspendKind == 0) {
+        if (Input_WindowMinimized() || !WindowedMode || Input_WindowHidden()) {
+            PrevGameState = GameState;
+            GameState = 8;
+            SuspendKind = 1;
+        } else {
+            SuspendKind = 2;
+        }
+    }
+    Delay(10);
+}
+
+void SwitchToFullScreenWhenMaximised() {
+    if (!WindowedMode || !Input_WindowMaximized()) return;
+    WindowedMode = 0;
+    OpenGameWindow();
+    SetConfigValue("WINDOWED_MODE", "0");
+}
+
+bool DesktopTooSmallForWindow() {
+    return (DesktopWidth <= 800 || DesktopHeight <= 600) && WindowedMode == 1;
+}
+
+} // namespace
+
+void OpenGameWindow() {
+    ScreenWidth = 800;
+    ScreenHeight = 600;
+    ScreenHz = 60;
+    ScreenDepth = WindowedMode == 1 ? 0 : 32;
+    DisplayOptions display;
+    display.width = ScreenWidth;
+    display.height = ScreenHeight;
+    display.fullscreen = WindowedMode != 1;
+    display.headless = Options.headless;
+    display.title = "Brimlet : Snowmere";
+    if (!Graphics_Open(display)) RuntimeError("Cannot open the game's display.");
+    SetClsColor(0, 0, 0);
+    ViewPort = {0, 0, ScreenWidth, ScreenHeight};
+    RecomputeCentre();
+}
+
+void UpdateMouseState() {
+    MouseXPrev = MouseXPos;
+    MouseYPrev = MouseYPos;
+    MouseXPos = MouseX();
+    MouseYPos = MouseY();
+    MouseMoved = (MouseXPos != MouseXPrev || MouseYPos != MouseYPrev) ? 1 : 0;
+    MouseLeftPrev = MouseLeftDown;
+    MouseLeftDown = MouseDown(1);
+    MouseLeftPressed = (MouseLeftDown && !MouseLeftPrev) ? 1 : 0;
+    MouseLeftReleased = (!MouseLeftDown && MouseLeftPrev) ? 1 : 0;
+    MouseRightPrev = MouseRightDown;
+    MouseRightDown = MouseDown(2);
+    MouseRightPressed = (MouseRightDown && !MouseRightPrev) ? 1 : 0;
+    MouseRightReleased = (!MouseRightDown && MouseRightPrev) ? 1 : 0;
+    MouseDX = MouseXPos - MouseXPrev;
+    MouseDY = MouseYPos - MouseYPrev;
+}
+
+void ResetFrameTiming() {
+    LastFrameMs = MilliSecs();
+    DeltaMs = 16.0f;
+    DeltaSec = 0.016f;
+    FpsFrameCount = 0;
+    FpsAccumMs = 0;
+}
+
+void UpdateFrameTiming() {
+    if (TimingResetPending) {
+        ResetFrameTiming();
+        TimingResetPending = 0;
+        return;
+    }
+    DeltaMs = static_cast<float>(MilliSecs() - LastFrameMs);
+    DeltaSec = DeltaMs / 1000.0f;
+    if (DeltaMs == 0.0f) return; // the next frame measures both together
+    InstFps = Trunc(1000.0 / DeltaMs);
+    LastFrameMs = MilliSecs();
+    FpsAccumMs = Trunc(FpsAccumMs + DeltaMs);
+    if (++FpsFrameCount > 38) {
+        AvgFps = FpsAccumMs > 0 ? 38000 / FpsAccumMs : AvgFps;
+        FpsFrameCount = 0;
+        FpsAccumMs = 0;
+        ++FpsWindowCount;
+    }
+    if (FpsWindowCount == 1) LowFpsMode = AvgFps > 40 ? 0 : (InstFps > 30 ? 1 : 2);
+    if (DeltaMs > 1000.0f) DeltaMs = 1000.0f;
+    if (DeltaMs < 5.0f) DeltaMs = 5.0f;
+}
+
+void OpenDialog(DialogFn update, DialogFn draw, int passInput) {
+    DialogUpdateFn = update;
+    DialogDrawFn = draw;
+    DialogPassInput = passInput;
+    DialogActive = 1;
+}
+
+void CloseDialog() {
+    DialogActive = 0;
+}
+
+void DialogUpdate() {
+    if (!DialogActive) return;
+    if (DialogUpdateFn) DialogUpdateFn();
+    if (DialogPassInput) return;
+    FlushKeys(); // the screen underneath sees nothing the dialog swallowed
+    MouseHit(1);
+    MouseHit(2);
+    MouseHit(3);
+    MouseMoved = 0;
+    MouseLeftPrev = 0;
+    MouseLeftPressed = 0;
+}
+
+void DialogDraw() {
+    if (DialogActive && DialogDrawFn) DialogDrawFn();
+}
+
+void DrawTextCentered(const std::string& text, int x, int y) {
+    int left = Trunc(x - TextWidth(text) * 0.5);
+    int top = Trunc(y - TextHeight() * 0.5);
+    DrawText(text, static_cast<float>(left), static_cast<float>(top));
+}
+
+int DrawTextWrapped(const std::string& text, int x, int y, int width, int measureOnly) {
+    int height = 0;
+    std::string line;
+    auto emit = [&] {
+        if (!measureOnly) DrawText(line, static_cast<float>(x), static_cast<float>(y + height));
+        height += TextHeight();
+        line.clear();
+    };
+    int n = static_cast<int>(text.size());
+    int w = -1; // start of the word being walked, -1 on blanks
+    int i = 0;
+    for (; i < n; ++i) {
+        char c = text[i];
+        if (c == '\r') {
+            emit();
+            ++i; // the line feed after it
+            w = -1;
+            continue;
+        }
+        if (c == ' ')
+            w = -1;
+        else if (w == -1)
+            w = i;
+        line += c;
+        if (TextWidth(line) < width) continue;
+        int word_len = i - w + 1;
+        if (w != -1 && word_len < static_cast<int>(line.size())) {
+            // the unfinished word moves to the next line
+            line.resize(line.size() - word_len);
+            i = w - 1;
+        } else if (w != -1 && line.size() > 1) {
+            // a single word wider than the width: break it inside the word
+            line.pop_back();
+            i -= 1;
+            w = i + 1;
+        }
+        emit();
+        if (w != -1 && i == w - 1) w = -1;
+    }
+    if (i > 1) emit();
+    return height;
+}
+
+static void QuitDialogPush(ButtonAnim* b) {
+    if (b->id == 1000 || KeyDown('Y')) {
+        QuitRequested = 1;
+        CloseDialog();
+    } else if (b->id == 1001 || KeyDown('N')) {
+        CloseDialog();
+    }
+}
+
+void BuildQuitDialog() {
+    QuitDialogButtons.clear();
+    QuitDialogX = ScreenCentreX - 200;
+    QuitDialogY = ScreenCentreY - 115;
+    int y = QuitDialogY + 230 - MenuButtonH - 20;
+    QuitDialogButtons.push_back(
+        ButtonAnim::CreateType(0, QuitDialogX + 48, y, "Yes", nullptr, 1000));
+    QuitDialogButtons.push_back(
+        ButtonAnim::CreateType(0, QuitDialogX + 400 - MenuButtonW - 48, y, "No", nullptr, 1001));
+}
+
+void QuitDialogUpdate() {
+    bool escape = KeyHit(VK_ESCAPE) > 0;
+    for (ButtonAnim* b : QuitDialogButtons) {
+        b->Update();
+        if ((b->state & 2) && MouseLeftReleased) QuitDialogPush(b);
+    }
+    if (escape) CloseDialog();
+}
+
+void QuitDialogDraw() {
+    DrawImageRect(ImgFrame, static_cast<float>(QuitDialogX), static_cast<float>(QuitDialogY), 400,
+                  230, 0);
+    SetImageFont(FontPS30);
+    DrawText("Really want to quit ?", static_cast<float>(QuitDialogX + 48),
+             static_cast<float>(QuitDialogY + 40));
+    for (ButtonAnim* b : QuitDialogButtons)
+        b->Draw();
+}
+
+void TickHintCountdown() {
+    if (HintCountdown == 0) return;
+    HintCountdown = Trunc(HintCountdown - DeltaMs);
+    if (HintCountdown > 0) return;
+    // The options tip is offered from the main menu once the help tips exist; until then the
+    // countdown stays due and is retried every pass.
+    HintCountdown = -1;
+}
+
+void LogoSequence(bool skip_waiting) {
+    int t0 = MilliSecs();
+    SetBlend(BLEND_ALPHA);
+    SetClsColor(0, 0, 0);
+    Cls();
+    DrawImage(ImgMakerLogo, ScreenWidth * 0.5f, ScreenHeight * 0.5f, 0);
+    RecomputeCentre();
+    ShowLoading();
+    int elapsed = MilliSecs() - t0;
+    if (!skip_waiting && elapsed < 2500) Delay(2500 - elapsed);
+    std::string pub = Config_Dir + "/logo_pub.jpg";
+    if (FileType(pub) == 1) {
+        if (Image* img = LoadImage(pub, IMG_DEFAULT)) {
+            ImgPublisherLogo = img;
+            MidHandleImage(img);
+        }
+    }
+    if (ImgPublisherLogo) {
+        DrawImage(ImgPublisherLogo, ScreenWidth * 0.5f, ScreenHeight * 0.5f, 0);
+        ShowLoading();
+        for (float countdown = skip_waiting ? 0.0f : 3000.0f; countdown > 0;) {
+            UpdateFrameTiming();
+            countdown -= DeltaMs;
+            Cls();
+            DrawImage(ImgPublisherLogo, ScreenWidth * 0.5f, ScreenHeight * 0.5f, 0);
+            Flip(-1);
+        }
+    }
+    SetClsColor(0, 0, 0);
+}
+
+void MainLoopPass() {
+    Input_Poll();
+    if (MainLoop_BeforePass) MainLoop_BeforePass(MainLoop_Passes);
+    HandleSuspension();
+    UpdateMouseState();
+    if (!Input_WindowMinimized()) {
+        DialogUpdate();
+        TickHintCountdown();
+        if (GameState == 8)
+            DrawPauseDots();
+        else
+            Screens_RunRoutine(GameState);
+        DialogDraw();
+        if (MainLoop_BeforeFlip) MainLoop_BeforeFlip(MainLoop_Passes);
+        Flip(-1);
+    }
+    if (AppTerminate()) OpenDialog(QuitDialogUpdate, QuitDialogDraw, 0);
+    SwitchToFullScreenWhenMaximised();
+    UpdateFrameTiming();
+    if (KeyDown(VK_ESCAPE) && KeyDown('E')) QuitRequested = 1;
+    if (MainLoop_AfterPass) MainLoop_AfterPass(MainLoop_Passes);
+    ++MainLoop_Passes;
+}
+
+int Game_Run(const RunOptions& options) {
+    Options = options;
+    System_SetHeadless(options.headless);
+    System_SetFixedDelta(options.fixed_delta);
+    std::vector<std::string> missing = Resources_RegisterAll();
+    if (!missing.empty())
+        std::fprintf(stderr, "snowmere: %zu data files are missing, first %s\n", missing.size(),
+                     missing.front().c_str());
+    AudioOptions audio;
+    audio.loopback = options.headless;
+    Audio_Open(audio); // without a device the game runs silent
+    Resources_LoadStartup();
+    SeedRnd(options.seed_given ? options.seed : static_cast<unsigned>(MilliSecs()));
+    ReadDesktopSize();
+    Config_SetDir(options.data_dir.empty() ? DefaultDataDir() : options.data_dir);
+    ReadConfig();
+    if (DesktopTooSmallForWindow()) {
+        WindowedMode = 0;
+        SetConfigValue("WINDOWED_MODE", "0");
+        Notify("Sorry, cant run windowed in a resolution less than 1024x768.", false);
+        return 0;
+    }
+    OpenGameWindow();
+    SetImageFont(FontSans16);
+    Levels_Count = 150;
+    BuildQuitDialog();
+    LogoSequence(options.skip_logos);
+    SetGameState(0);
+    while (!QuitRequested && (options.frames < 0 || MainLoop_Passes < options.frames))
+        MainLoopPass();
+    WriteConfigBin();
+    Graphics_Close();
+    Audio_Close();
+    return 0;
+}

@@ -1,0 +1,81 @@
+// The program's start-up and its single main loop: display constants, frame timing, the
+// per-frame mouse state, the one modal dialog slot and the quit dialog.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ButtonAnim;
+
+// Display.
+extern int ScreenWidth, ScreenHeight, ScreenHz, ScreenDepth;
+extern int ScreenCentreX, ScreenCentreY;
+struct activeViewPort {
+    int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
+};
+extern activeViewPort ViewPort;
+extern int DesktopWidth, DesktopHeight;
+
+// Loop control.
+extern int GameState, PrevGameState;
+extern int
+    SuspendKind; // 0 active; 1 paused by minimise/hide/full-screen focus loss; 2 window lost focus
+extern int QuitRequested;
+
+// Frame timing.
+extern float DeltaMs;  // last frame in ms, clamped 5..1000
+extern float DeltaSec; // the same in seconds, before the clamp
+extern int LastFrameMs, InstFps, AvgFps, FpsFrameCount, FpsAccumMs, FpsWindowCount;
+extern int LowFpsMode; // 0 normal, 1 low, 2 very low
+extern int TimingResetPending;
+
+// Mouse state, refreshed once per pass.
+extern int MouseXPos, MouseYPos, MouseXPrev, MouseYPrev, MouseDX, MouseDY, MouseMoved;
+extern int MouseLeftDown, MouseLeftPrev, MouseLeftPressed, MouseLeftReleased;
+extern int MouseRightDown, MouseRightPrev, MouseRightPressed, MouseRightReleased;
+
+// The modal dialog slot.
+using DialogFn = void (*)();
+extern DialogFn DialogUpdateFn, DialogDrawFn;
+extern int DialogActive, DialogPassInput;
+
+extern std::vector<ButtonAnim*> QuitDialogButtons;
+extern int QuitDialogX, QuitDialogY;
+extern int HintCountdown; // ms before the menu offers the options tip; 0 never; -1 due
+
+void OpenGameWindow();
+void UpdateMouseState();
+void ResetFrameTiming();
+void UpdateFrameTiming();
+void OpenDialog(DialogFn update, DialogFn draw, int passInput);
+void CloseDialog();
+void DialogUpdate();
+void DialogDraw();
+void DrawTextCentered(const std::string& text, int x, int y);
+int DrawTextWrapped(const std::string& text, int x, int y, int width, int measureOnly);
+void BuildQuitDialog();
+void QuitDialogUpdate();
+void QuitDialogDraw();
+void TickHintCountdown();
+
+// How a run is set up: a normal start, or one driven by the automation harness.
+struct RunOptions {
+    bool headless = false;
+    std::string data_dir; // empty: the per-user data folder
+    bool seed_given = false;
+    unsigned seed = 0;
+    int fixed_delta = 0; // ms per frame, 0: real time
+    int frames = -1;     // main-loop passes to run, -1: until quit
+    bool skip_logos = false;
+    int desktop_w = 0, desktop_h = 0; // 0: ask the platform
+};
+
+// Start-up, logo sequence, main loop and the final save; returns the exit code.
+int Game_Run(const RunOptions& options);
+void MainLoopPass();
+void LogoSequence(bool skip_waiting);
+// Called by the harness around every pass (may be null).
+extern void (*MainLoop_BeforePass)(int pass);
+extern void (*MainLoop_BeforeFlip)(int pass);
+extern void (*MainLoop_AfterPass)(int pass);
+extern int MainLoop_Passes; // passes run so far

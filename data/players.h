@@ -1,0 +1,36 @@
+// Player slots and their progress tables. The tables are stored whole in the binary
+// configuration file; the rules that change them live with the player screen and level flow.
+#pragma once
+
+#include <string>
+
+constexpr int Players_Max = 10;     // player slots
+constexpr int Levels_Columns = 211; // level columns 0..210 of every per-level table
+constexpr int Tips_Columns = 51;
+
+extern std::string Player_Names[Players_Max];
+extern int Player_Crt;
+extern int Users_Count;
+
+extern int Map_Page_A[Players_Max];
+extern int Map_Page_B[Players_Max];
+extern int Map_Marks[Players_Max][Levels_Columns];
+extern int Last_Level[Players_Max];
+extern int Level_Skipped[Players_Max][Levels_Columns];
+extern int Level_Status[Players_Max][Levels_Columns];
+extern int Level_Starts[Players_Max][Levels_Columns];
+extern int Level_BestTime[Players_Max][Levels_Columns];
+extern int Level_BestValue[Players_Max][Levels_Columns];
+extern int Level_TotalTime[Levels_Columns];
+extern int Skips_Left[Players_Max];
+extern float FxVolume[Players_Max];
+extern float MusicVolume[Players_Max];
+extern float AmbientVolume[Players_Max];
+extern int Tip_Seen[Players_Max][Tips_Columns];
+extern int Easyness_Table[Players_Max][Levels_Columns];
+
+// The start-up player's volumes: what a reset player receives.
+extern float FxVolume_Crt, MusicVolume_Crt, AmbientVolume_Crt;
+
+// Clears every table back to zero (tests, and before reading a new configuration).
+void Players_ClearTables();

@@ -1,0 +1,131 @@
+// The game program driven through its harness options: start-up and the desktop check, the
+// quit paths, and the configuration saved at the end.
+#include "data/config.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Harness : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("snow_harness_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs the game headless with a fixed frame time; returns its exit code.
+    int Run(const std::string& args, const std::string& script = "") {
+        std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --headless --skip-logos " +
+                          "--fixed-delta 16 --seed 7 --data-dir " + dir.string() +
+                          " --dump-state " + (dir / "state.json").string();
+        if (!script.empty()) {
+            std::ofstream(dir / "input.txt") << script;
+            cmd += " --input " + (dir / "input.txt").string();
+        }
+        cmd += " " + args + " 2>" + (dir / "stderr.txt").string();
+        int status = std::system(cmd.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Read(const std::string& name) {
+        std::ifstream f(dir / name, std::ios::binary);
+        std::stringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+    int StateValue(const std::string& key) {
+        std::smatch m;
+        std::string json = Read("state.json");
+        if (!std::regex_search(json, m, std::regex("\"" + key + "\": (-?[0-9.]+)"))) return -999;
+        return std::atoi(m[1].str().c_str());
+    }
+    void WriteConfigText(const std::string& text) {
+        std::ofstream(dir / "gx_config.txt", std::ios::binary) << text;
+    }
+    fs::path dir;
+};
+
+std::string WindowedConfig() {
+    std::string text = Config_DefaultText;
+    text.replace(text.find("WINDOWED_MODE=0"), 15, "WINDOWED_MODE=1");
+    return text;
+}
+
+} // namespace
+
+TEST_F(Harness, DesktopTooSmallForAWindowSwitchesToFullScreenAndEnds) {
+    struct Case {
+        const char* desktop;
+        bool too_small;
+    };
+    for (Case c : {Case{"800x600", true}, Case{"1024x600", true}, Case{"801x601", false}}) {
+        WriteConfigText(WindowedConfig());
+        fs::remove(dir / "state.json");
+        EXPECT_EQ(Run(std::string("--frames 3 --desktop ") + c.desktop), 0) << c.desktop;
+        std::string text = Read("gx_config.txt");
+        bool windowed = text.find("WINDOWED_MODE=1") != std::string::npos;
+        EXPECT_EQ(windowed, !c.too_small) << c.desktop;
+        if (c.too_small)
+            EXPECT_NE(Read("stderr.txt").find("Sorry, cant run windowed"), std::string::npos);
+        else
+            EXPECT_EQ(StateValue("passes"), 3) << c.desktop;
+    }
+}
+
+TEST_F(Harness, EscapeWithEEndsTheGameAndSavesTheSettings) {
+    EXPECT_EQ(Run("--frames 100", "5 keydown 27\n5 keydown 69\n"), 0);
+    EXPECT_EQ(StateValue("passes"), 6);
+    EXPECT_EQ(StateValue("QuitRequested"), 1);
+    EXPECT_EQ(fs::file_size(dir / "gx_config.bin"), static_cast<std::uintmax_t>(Config_BinSize));
+    EXPECT_EQ(Read("gx_config.txt"), Config_DefaultText);
+}
+
+TEST_F(Harness, ClosingTwiceKeepsTheQuitDialogOpenAndEscapeClosesIt) {
+    EXPECT_EQ(Run("--frames 10", "2 close\n5 close\n"), 0);
+    EXPECT_EQ(StateValue("DialogActive"), 1);
+    EXPECT_EQ(StateValue("QuitRequested"), 0);
+    EXPECT_EQ(Run("--frames 10", "2 close\n5 keydown 27\n6 keyup 27\n"), 0);
+    EXPECT_EQ(StateValue("DialogActive"), 0);
+}
+
+TEST_F(Harness, YesInTheQuitDialogEndsTheLoop) {
+    // "Yes" sits at (248, 353) .. (399, 395) for the 151 x 42 menu button.
+    const char* script = "2 close\n4 move 300 370\n6 press left\n7 release left\n";
+    EXPECT_EQ(Run("--frames 50", script), 0);
+    EXPECT_EQ(StateValue("passes"), 8);
+}
+
+TEST_F(Harness, FixedFrameTimeIsReproducible) {
+    EXPECT_EQ(Run("--frames 60"), 0);
+    std::string first = Read("state.json");
+    EXPECT_EQ(StateValue("DeltaMs"), 16);
+    EXPECT_EQ(StateValue("AvgFps"), 60); // 38000 / (39 x 16 = 624)
+    EXPECT_EQ(Run("--frames 60"), 0);
+    EXPECT_EQ(Read("state.json"), first);
+}
+
+TEST_F(Harness, BadOptionsAndScriptsAreRefusedWithAMessage) {
+    EXPECT_EQ(Run("--frames x"), 2);
+    EXPECT_EQ(Run("--bogus"), 2);
+    EXPECT_EQ(Run("--frames 5", "3 jump 4\n"), 2);
+    EXPECT_NE(Read("stderr.txt").find("input line 1"), std::string::npos);
+}
+
+TEST_F(Harness, ScreenshotIsWritten) {
+    std::string shot = (dir / "shot.png").string();
+    EXPECT_EQ(Run("--frames 3 --screenshot 2:" + shot), 0);
+    EXPECT_GT(fs::file_size(shot), 1000u);
+}
