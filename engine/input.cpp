@@ -1,0 +1,341 @@
+// Keyboard, mouse and window state fed by SDL events or by injected ones.
+#include "engine/input.h"
+
+#include "engine/keymap.h"
+
+#include <SDL.h>
+
+#include <array>
+
+namespace {
+
+struct KeyboardState {
+    std::array<bool, 256> down{};
+    std::array<int, 256> hits{};
+};
+
+struct MouseState {
+    std::array<bool, 4> down{};
+    std::array<int, 4> hits{};
+    int x = 0, y = 0, z = 0;
+};
+
+// Typed characters in arrival order; characters arriving while it is full are dropped.
+struct CharQueue {
+    std::array<int, 256> chars{};
+    int head = 0, count = 0;
+};
+
+struct WindowState {
+    bool focused = true; // no event has said otherwise yet
+    bool minimized = false, hidden = false, maximized = false;
+    bool terminate = false;
+};
+
+KeyboardState Keys;
+MouseState Mouse;
+CharQueue Typed;
+WindowState Window;
+
+bool ValidKey(int vk) {
+    return vk >= 0 && vk < 256;
+}
+
+bool ValidButton(int b) {
+    return b >= 1 && b <= 3;
+}
+
+void PushChar(int c) {
+    if (Typed.count == static_cast<int>(Typed.chars.size())) return;
+    Typed.chars[(Typed.head + Typed.count) % Typed.chars.size()] = c;
+    ++Typed.count;
+}
+
+// Keys that type a control character, as they do in a text field.
+void PushControlChar(int vk) {
+    if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) PushChar(vk);
+}
+
+void SetKey(int vk, bool down, bool repeat) {
+    if (!ValidKey(vk)) return;
+    if (down && !repeat) ++Keys.hits[vk];
+    Keys.down[vk] = down;
+}
+
+bool EitherSideDown(int generic) {
+    switch (generic) {
+    case VK_SHIFT:
+        return Keys.down[VK_LSHIFT] || Keys.down[VK_RSHIFT];
+    case VK_CONTROL:
+        return Keys.down[VK_LCONTROL] || Keys.down[VK_RCONTROL];
+    default:
+        return Keys.down[VK_LMENU] || Keys.down[VK_RMENU];
+    }
+}
+
+// A left or right modifier also drives the generic code, held while either side is.
+void KeyEvent(int vk, bool down, bool repeat) {
+    if (vk <= 0 || !ValidKey(vk)) return;
+    SetKey(vk, down, repeat);
+    if (int generic = Keymap_GenericModifier(vk))
+        SetKey(generic, EitherSideDown(generic), repeat || !down); // a release never counts
+    if (down) PushControlChar(vk);
+}
+
+void ButtonEvent(int button, bool down) {
+    if (!ValidButton(button)) return;
+    if (down) ++Mouse.hits[button];
+    Mouse.down[button] = down;
+}
+
+// SDL numbers the middle button 2 and the right one 3; the game the other way round.
+int GameButton(Uint8 sdl_button) {
+    switch (sdl_button) {
+    case SDL_BUTTON_LEFT:
+        return 1;
+    case SDL_BUTTON_RIGHT:
+        return 2;
+    case SDL_BUTTON_MIDDLE:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+// Decodes UTF-8; the game's fonts are 8-bit, so only code points up to 255 are queued.
+void TextEvent(const char* utf8) {
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+    while (p && *p) {
+        unsigned c = *p;
+        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : 3;
+        if ((c & 0xC0) == 0x80 || c >= 0xF8) { // stray continuation or invalid lead byte
+            ++p;
+            continue;
+        }
+        unsigned code = extra == 0 ? c : c & (0x3F >> extra);
+        int i = 1;
+        for (; i <= extra && (p[i] & 0xC0) == 0x80; ++i)
+            code = code << 6 | (p[i] & 0x3F);
+        p += i;
+        if (i <= extra) continue; // truncated sequence
+        if (code <= 255) PushChar(static_cast<int>(code));
+    }
+}
+
+void ReleaseAll() {
+    Keys.down.fill(false);
+    Mouse.down.fill(false);
+}
+
+void WindowEvent(const SDL_WindowEvent& e) {
+    switch (e.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+        Window.focused = true;
+        break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        Window.focused = false;
+        ReleaseAll(); // releases happen in another window and would never reach us
+        break;
+    case SDL_WINDOWEVENT_MINIMIZED:
+        Window.minimized = true;
+        Window.maximized = false;
+        break;
+    case SDL_WINDOWEVENT_MAXIMIZED:
+        Window.maximized = true;
+        Window.minimized = false;
+        break;
+    case SDL_WINDOWEVENT_RESTORED:
+        Window.minimized = Window.maximized = false;
+        break;
+    case SDL_WINDOWEVENT_HIDDEN:
+        Window.hidden = true;
+        break;
+    case SDL_WINDOWEVENT_SHOWN:
+        Window.hidden = false;
+        break;
+    case SDL_WINDOWEVENT_CLOSE:
+        Window.terminate = true;
+        break;
+    default:
+        break;
+    }
+}
+
+void HandleEvent(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        KeyEvent(Keymap_ToVirtualKey(e.key.keysym.sym, e.key.keysym.scancode),
+                 e.type == SDL_KEYDOWN, e.key.repeat != 0);
+        break;
+    case SDL_TEXTINPUT:
+        TextEvent(e.text.text);
+        break;
+    case SDL_MOUSEMOTION:
+        Mouse.x = e.motion.x;
+        Mouse.y = e.motion.y;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        Mouse.x = e.button.x;
+        Mouse.y = e.button.y;
+        ButtonEvent(GameButton(e.button.button), e.type == SDL_MOUSEBUTTONDOWN);
+        break;
+    case SDL_MOUSEWHEEL:
+        Mouse.z += e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        break;
+    case SDL_WINDOWEVENT:
+        WindowEvent(e.window);
+        break;
+    case SDL_QUIT:
+        Window.terminate = true;
+        break;
+    default:
+        break;
+    }
+}
+
+SDL_Window* GameWindow() {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    SDL_Window* w = SDL_GetKeyboardFocus();
+    return w ? w : SDL_GetMouseFocus();
+}
+
+} // namespace
+
+void Input_Poll() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS)) return; // nothing to drain before SDL is up
+    if (SDL_WasInit(SDL_INIT_VIDEO) && !SDL_IsTextInputActive()) SDL_StartTextInput();
+    SDL_Event e;
+    while (SDL_PollEvent(&e))
+        HandleEvent(e);
+}
+
+int KeyDown(int key) {
+    return ValidKey(key) && Keys.down[key] ? 1 : 0;
+}
+
+int KeyHit(int key) {
+    if (!ValidKey(key)) return 0;
+    int n = Keys.hits[key];
+    Keys.hits[key] = 0;
+    return n;
+}
+
+void FlushKeys() {
+    Keys = KeyboardState{};
+    Typed = CharQueue{};
+}
+
+int GetChar() {
+    if (Typed.count == 0) return 0;
+    int c = Typed.chars[Typed.head];
+    Typed.head = (Typed.head + 1) % static_cast<int>(Typed.chars.size());
+    --Typed.count;
+    return c;
+}
+
+int MouseDown(int button) {
+    return ValidButton(button) && Mouse.down[button] ? 1 : 0;
+}
+
+int MouseHit(int button) {
+    if (!ValidButton(button)) return 0;
+    int n = Mouse.hits[button];
+    Mouse.hits[button] = 0;
+    return n;
+}
+
+void FlushMouse() {
+    Mouse.down.fill(false);
+    Mouse.hits.fill(0);
+}
+
+int MouseX() {
+    return Mouse.x;
+}
+
+int MouseY() {
+    return Mouse.y;
+}
+
+int MouseZ() {
+    return Mouse.z;
+}
+
+// The game speaks canvas pixels; the window may be scaled and letterboxed around the canvas.
+void MoveMouse(int x, int y) {
+    Mouse.x = x;
+    Mouse.y = y;
+    SDL_Window* window = GameWindow();
+    if (!window) return;
+    int wx = x, wy = y;
+    if (SDL_Renderer* r = SDL_GetRenderer(window))
+        SDL_RenderLogicalToWindow(r, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+    SDL_WarpMouseInWindow(window, wx, wy);
+}
+
+void HideMouse() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
+}
+
+void ShowMouse() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
+}
+
+int AppSuspended() {
+    return !Window.focused || Window.minimized || Window.hidden ? 1 : 0;
+}
+
+int AppTerminate() {
+    bool t = Window.terminate;
+    Window.terminate = false;
+    return t ? 1 : 0;
+}
+
+void Input_InjectKey(int vk, bool down) {
+    // A generic modifier stands for its left key, so both codes move together as on a keyboard.
+    if (vk == VK_SHIFT) vk = VK_LSHIFT;
+    if (vk == VK_CONTROL) vk = VK_LCONTROL;
+    if (vk == VK_MENU) vk = VK_LMENU;
+    KeyEvent(vk, down, false);
+}
+
+void Input_InjectMouseButton(int button, bool down) {
+    ButtonEvent(button, down);
+}
+
+void Input_InjectMouseMove(int x, int y) {
+    Mouse.x = x;
+    Mouse.y = y;
+}
+
+void Input_InjectWheel(int dz) {
+    Mouse.z += dz;
+}
+
+void Input_InjectText(const char* utf8) {
+    TextEvent(utf8);
+}
+
+void Input_InjectClose() {
+    Window.terminate = true;
+}
+
+void Input_InjectFocus(bool active) {
+    SDL_WindowEvent e{};
+    e.event = active ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    WindowEvent(e);
+}
+
+bool Input_WindowMinimized() {
+    return Window.minimized;
+}
+
+bool Input_WindowHidden() {
+    return Window.hidden;
+}
+
+bool Input_WindowMaximized() {
+    return Window.maximized;
+}

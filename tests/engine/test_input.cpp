@@ -1,0 +1,260 @@
+// Keyboard, mouse and window state, through injected input and through real SDL events.
+#include "engine/input.h"
+
+#include "engine/keymap.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class Input : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError(); }
+    static void TearDownTestSuite() { SDL_Quit(); }
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+
+    static void Reset() {
+        Input_Poll();
+        FlushKeys();
+        FlushMouse();
+        Input_InjectFocus(true);
+        AppTerminate();
+    }
+
+    static void PushKey(SDL_Keycode sym, SDL_Scancode scan, bool down, bool repeat = false) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.keysym.sym = sym;
+        e.key.keysym.scancode = scan;
+        e.key.repeat = repeat;
+        SDL_PushEvent(&e);
+    }
+    static void PushButton(Uint8 button, bool down, int x, int y) {
+        SDL_Event e{};
+        e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        e.button.button = button;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+    static void PushWindow(SDL_WindowEventID id) {
+        SDL_Event e{};
+        e.type = SDL_WINDOWEVENT;
+        e.window.event = id;
+        SDL_PushEvent(&e);
+    }
+    static void PushText(const char* utf8) {
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        std::strncpy(e.text.text, utf8, sizeof e.text.text - 1);
+        SDL_PushEvent(&e);
+    }
+    static std::string DrainChars() {
+        std::string out;
+        while (int c = GetChar())
+            out += static_cast<char>(c);
+        return out;
+    }
+};
+
+} // namespace
+
+TEST_F(Input, KeyHitCountsPressesSinceTheLastCall) {
+    for (int i = 0; i < 2; ++i) {
+        Input_InjectKey('E', true);
+        Input_InjectKey('E', false);
+    }
+    EXPECT_EQ(KeyHit('E'), 2);
+    EXPECT_EQ(KeyHit('E'), 0);
+
+    // Auto-repeat of a held key is one press, not many.
+    PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, true);
+    PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, true, true);
+    PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, true, true);
+    Input_Poll();
+    EXPECT_EQ(KeyDown(VK_ESCAPE), 1);
+    EXPECT_EQ(KeyHit(VK_ESCAPE), 1);
+    PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, false);
+    Input_Poll();
+    EXPECT_EQ(KeyDown(VK_ESCAPE), 0);
+
+    for (int key : {-1, 256, 1000}) {
+        EXPECT_EQ(KeyDown(key), 0);
+        EXPECT_EQ(KeyHit(key), 0);
+    }
+}
+
+TEST_F(Input, ModifiersSetTheirSideAndTheGenericCode) {
+    PushKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL, true);
+    Input_Poll();
+    EXPECT_EQ(KeyDown(VK_LCONTROL), 1);
+    EXPECT_EQ(KeyDown(VK_CONTROL), 1);
+    EXPECT_EQ(KeyHit(VK_CONTROL), 1);
+
+    PushKey(SDLK_RCTRL, SDL_SCANCODE_RCTRL, true);
+    PushKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL, false);
+    Input_Poll();
+    EXPECT_EQ(KeyDown(VK_LCONTROL), 0);
+    EXPECT_EQ(KeyDown(VK_CONTROL), 1); // the right one is still held
+    EXPECT_EQ(KeyHit(VK_CONTROL), 1);  // the right press; the left release is no press
+
+    PushKey(SDLK_RCTRL, SDL_SCANCODE_RCTRL, false);
+    Input_Poll();
+    EXPECT_EQ(KeyDown(VK_CONTROL), 0);
+
+    Input_InjectKey(VK_SHIFT, true);
+    EXPECT_EQ(KeyDown(VK_LSHIFT), 1);
+    EXPECT_EQ(KeyDown(VK_SHIFT), 1);
+}
+
+TEST(Keymap, SdlKeysBecomeWindowsVirtualKeyCodes) {
+    struct Case {
+        SDL_Keycode sym;
+        SDL_Scancode scan;
+        int vk;
+    };
+    const Case cases[] = {
+        {SDLK_a, SDL_SCANCODE_A, 'A'},
+        {SDLK_z, SDL_SCANCODE_Z, 'Z'},
+        {SDLK_0, SDL_SCANCODE_0, '0'},
+        {SDLK_9, SDL_SCANCODE_9, '9'},
+        {SDLK_F1, SDL_SCANCODE_F1, 112},
+        {SDLK_F12, SDL_SCANCODE_F12, 123},
+        {SDLK_LEFT, SDL_SCANCODE_LEFT, 37},
+        {SDLK_DOWN, SDL_SCANCODE_DOWN, 40},
+        {SDLK_RETURN, SDL_SCANCODE_RETURN, 13},
+        {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, 13},
+        {SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, 8},
+        {SDLK_DELETE, SDL_SCANCODE_DELETE, 46},
+        {SDLK_HOME, SDL_SCANCODE_HOME, 36},
+        {SDLK_END, SDL_SCANCODE_END, 35},
+        {SDLK_PAGEUP, SDL_SCANCODE_PAGEUP, 33},
+        {SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN, 34},
+        {SDLK_KP_0, SDL_SCANCODE_KP_0, 96},
+        {SDLK_KP_9, SDL_SCANCODE_KP_9, 105},
+        {SDLK_RALT, SDL_SCANCODE_RALT, 165},
+        {SDLK_MINUS, SDL_SCANCODE_MINUS, 189},
+        {SDLK_q, SDL_SCANCODE_A, 'Q'}, // the layout decides letters
+        {0xE9, SDL_SCANCODE_2, '2'},   // a layout character without a code: the key's place
+        {0xF6, SDL_SCANCODE_SEMICOLON, 186},
+        {SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vk);
+        EXPECT_EQ(Keymap_ToVirtualKey(c.sym, c.scan), c.vk);
+    }
+}
+
+TEST_F(Input, TypedCharactersQueueInOrderAndKeepOnlyEightBitCodes) {
+    PushText("a\xC3\xA9"); // a, e-acute
+    PushText("\xE2\x82\xAC"
+             "b");    // euro sign (above 255, dropped), b
+    PushText("\xC3"); // truncated sequence
+    PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
+    Input_Poll();
+    EXPECT_EQ(GetChar(), 'a');
+    EXPECT_EQ(GetChar(), 0xE9);
+    EXPECT_EQ(GetChar(), 'b');
+    EXPECT_EQ(GetChar(), 13); // Enter types a carriage return
+    EXPECT_EQ(GetChar(), 0);
+
+    std::string many(300, 'x');
+    many[0] = 'y';
+    Input_InjectText(many.c_str());
+    std::string got = DrainChars();
+    EXPECT_EQ(got.size(), 256u);
+    EXPECT_EQ(got[0], 'y');
+
+    Input_InjectText("abc");
+    FlushKeys();
+    EXPECT_EQ(GetChar(), 0);
+}
+
+TEST_F(Input, MouseButtonsPositionAndWheel) {
+    PushButton(SDL_BUTTON_RIGHT, true, 120, 340);
+    PushButton(SDL_BUTTON_MIDDLE, true, 121, 341);
+    Input_Poll();
+    EXPECT_EQ(MouseDown(2), 1);
+    EXPECT_EQ(MouseDown(3), 1);
+    EXPECT_EQ(MouseDown(1), 0);
+    EXPECT_EQ(MouseX(), 121);
+    EXPECT_EQ(MouseY(), 341);
+    EXPECT_EQ(MouseHit(2), 1);
+    EXPECT_EQ(MouseHit(2), 0);
+
+    SDL_Event wheel{};
+    wheel.type = SDL_MOUSEWHEEL;
+    wheel.wheel.y = 2;
+    SDL_PushEvent(&wheel);
+    wheel.wheel.y = 1;
+    wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+    SDL_PushEvent(&wheel);
+    int z0 = MouseZ();
+    Input_Poll();
+    EXPECT_EQ(MouseZ() - z0, 1);
+
+    Input_InjectMouseButton(1, true);
+    FlushMouse();
+    EXPECT_EQ(MouseDown(1), 0);
+    EXPECT_EQ(MouseHit(1), 0);
+    EXPECT_EQ(MouseHit(3), 0); // flushed too
+    for (int b : {0, 4, -1})
+        EXPECT_EQ(MouseHit(b) + MouseDown(b), 0);
+}
+
+TEST_F(Input, AppTerminateClearsOnReading) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    PushWindow(SDL_WINDOWEVENT_CLOSE); // one close request arrives as both events
+    Input_Poll();
+    EXPECT_EQ(AppTerminate(), 1);
+    EXPECT_EQ(AppTerminate(), 0);
+    Input_InjectClose();
+    EXPECT_EQ(AppTerminate(), 1);
+    EXPECT_EQ(AppTerminate(), 0);
+}
+
+TEST_F(Input, TheAppIsSuspendedWhileUnfocusedMinimisedOrHidden) {
+    struct Step {
+        SDL_WindowEventID event;
+        int suspended;
+    };
+    const Step steps[] = {
+        {SDL_WINDOWEVENT_FOCUS_LOST, 1}, {SDL_WINDOWEVENT_FOCUS_GAINED, 0},
+        {SDL_WINDOWEVENT_MINIMIZED, 1},  {SDL_WINDOWEVENT_RESTORED, 0},
+        {SDL_WINDOWEVENT_HIDDEN, 1},     {SDL_WINDOWEVENT_SHOWN, 0},
+        {SDL_WINDOWEVENT_MAXIMIZED, 0},
+    };
+    EXPECT_EQ(AppSuspended(), 0);
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.event);
+        PushWindow(s.event);
+        Input_Poll();
+        EXPECT_EQ(AppSuspended(), s.suspended);
+    }
+    EXPECT_TRUE(Input_WindowMaximized());
+    EXPECT_FALSE(Input_WindowMinimized());
+
+    // A key held when focus goes elsewhere is released: its key-up never reaches us.
+    Input_InjectKey(VK_LEFT, true);
+    Input_InjectFocus(false);
+    EXPECT_EQ(KeyDown(VK_LEFT), 0);
+    EXPECT_EQ(AppSuspended(), 1);
+    Input_InjectFocus(true);
+}
+
+TEST(InputWithoutSdl, PollingBeforeSdlStartsIsHarmless) {
+    ASSERT_EQ(SDL_WasInit(0), 0u);
+    Input_Poll();
+    MoveMouse(10, 20);
+    HideMouse();
+    ShowMouse();
+    EXPECT_EQ(MouseX(), 10);
+    EXPECT_EQ(MouseY(), 20);
+}
