@@ -1,0 +1,172 @@
+// soundgen: writes every sound of the game into <out>/, named as the game registers them.
+//
+//   soundgen --out build/assets/sounds --assets assets
+//            [--soundfont /usr/share/sounds/sf2/FluidR3_GM.sf2] [--only NAME] [--report FILE]
+//
+// Every file is made, levelled, encoded, then decoded again and measured: a decoded peak above
+// -1 dBFS fails the run, so no file the game plays can clip.
+#include "tools/sound/codec.h"
+#include "tools/sound/recipes.h"
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+namespace {
+
+constexpr double kPeakLimitDb = -1.0; // measured on the decoded file
+constexpr double kPeakTargetDb = -3.0; // before encoding: room for the codec's overshoot
+constexpr float kOggQuality = 0.35f;
+
+struct Options {
+    std::string out, assets, soundfont = "/usr/share/sounds/sf2/FluidR3_GM.sf2", only, report;
+};
+
+struct Levels {
+    double rms_db; // active RMS
+    int channels;
+};
+
+Levels TargetOf(SoundKind kind) {
+    switch (kind) {
+    case SoundKind::Effect:
+        return {-16.0, 1};
+    case SoundKind::Ambience:
+        return {-25.0, 2};
+    case SoundKind::Music:
+        return {-22.0, 2}; // 6 dB under the effects
+    }
+    return {-16.0, 1};
+}
+
+struct Result {
+    std::string file;
+    double seconds = 0, peak_db = 0, rms_db = 0, active_rms_db = 0;
+    int channels = 0;
+    std::string error;
+};
+
+bool ReadOptions(int argc, char** argv, Options& o) {
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string key = argv[i], value = argv[i + 1];
+        if (key == "--out") o.out = value;
+        else if (key == "--assets") o.assets = value;
+        else if (key == "--soundfont") o.soundfont = value;
+        else if (key == "--only") o.only = value;
+        else if (key == "--report") o.report = value;
+        else return false;
+    }
+    return argc % 2 == 1 && !o.out.empty() && !o.assets.empty();
+}
+
+// Levels the signal, writes it, reads it back and measures what the game will hear. A codec
+// overshoot past the limit is taken back once by encoding a little quieter.
+Result Finish(const std::string& path, Signal s, SoundKind kind) {
+    Result r;
+    r.file = std::filesystem::path(path).filename().string();
+    Levels target = TargetOf(kind);
+    s = target.channels == 1 ? Mix_ToMono(s) : Mix_ToStereo(s);
+    Level_Match(s, target.rms_db, kPeakTargetDb);
+    Signal decoded;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!Sound_Write(path, s, kOggQuality)) {
+            r.error = "cannot write " + path;
+            return r;
+        }
+        if (!Sound_Read(path, decoded)) {
+            r.error = "cannot decode " + path + " again";
+            return r;
+        }
+        double over = Db_FromGain(Level_Peak(decoded)) - kPeakLimitDb;
+        if (over <= 0) break;
+        Mix_Gain(s, Db_ToGain(-(over + 0.5)));
+    }
+    r.seconds = Signal_Seconds(decoded);
+    r.channels = decoded.channels;
+    r.peak_db = Db_FromGain(Level_Peak(decoded));
+    r.rms_db = Db_FromGain(Level_Rms(decoded));
+    r.active_rms_db = Db_FromGain(Level_ActiveRms(decoded));
+    if (r.peak_db > kPeakLimitDb) r.error = "decoded peak above -1 dBFS";
+    if (r.channels != target.channels) r.error = "wrong channel count";
+    return r;
+}
+
+void WriteReport(const std::string& path, const std::vector<Result>& results, double seconds) {
+    std::ofstream f(path);
+    f << "| file | channels | length (s) | peak (dBFS) | RMS (dBFS) | active RMS (dBFS) |\n"
+      << "|---|---|---|---|---|---|\n";
+    char line[256];
+    for (const Result& r : results) {
+        std::snprintf(line, sizeof line, "| %s | %d | %.2f | %.1f | %.1f | %.1f |\n",
+                      r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db,
+                      r.active_rms_db);
+        f << line;
+    }
+    f << "\nGenerated in " << int(seconds + 0.5) << " s.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    if (!ReadOptions(argc, argv, opt)) {
+        std::fprintf(stderr, "usage: soundgen --out DIR --assets DIR [--soundfont FILE] "
+                             "[--only NAME] [--report FILE]\n");
+        return 2;
+    }
+    auto started = std::chrono::steady_clock::now();
+    std::error_code ec;
+    std::filesystem::create_directories(opt.out, ec);
+    std::string error;
+    InstrumentBankPtr bank = Inst_Open(opt.soundfont, error);
+    if (!bank) {
+        std::fprintf(stderr, "soundgen: %s\n", error.c_str());
+        return 1;
+    }
+    SoundContext ctx{bank.get(), opt.assets};
+
+    // Making the sounds plays the instruments, one score after another in a fixed order so the
+    // synthesizer's state is the same on every run; encoding and checking run beside it.
+    std::vector<Result> results;
+    std::vector<std::thread> encoders;
+    std::vector<Result> slots(Recipes_All().size());
+    int failed = 0;
+    for (size_t i = 0; i < Recipes_All().size(); ++i) {
+        const SoundRecipe& recipe = Recipes_All()[i];
+        if (!opt.only.empty() && recipe.file != opt.only) continue;
+        Signal s;
+        try {
+            s = recipe.make(ctx);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "soundgen: %s: %s\n", recipe.file.c_str(), e.what());
+            return 1;
+        }
+        if (encoders.size() >= 2) {
+            encoders.front().join();
+            encoders.erase(encoders.begin());
+        }
+        std::string path = opt.out + "/" + recipe.file;
+        encoders.emplace_back([&slots, i, path, s = std::move(s), kind = recipe.kind]() mutable {
+            slots[i] = Finish(path, std::move(s), kind);
+        });
+    }
+    for (std::thread& t : encoders) t.join();
+    for (const Result& r : slots) {
+        if (r.file.empty()) continue;
+        results.push_back(r);
+        std::printf("%-32s %d ch %7.2f s  peak %6.1f dBFS  rms %6.1f dBFS  active %6.1f dBFS\n",
+                    r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
+        if (!r.error.empty()) {
+            std::fprintf(stderr, "soundgen: %s: %s\n", r.file.c_str(), r.error.c_str());
+            ++failed;
+        }
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("soundgen: %zu files in %.1f s\n", results.size(), seconds);
+    if (!opt.report.empty()) WriteReport(opt.report, results, seconds);
+    return failed ? 1 : 0;
+}
