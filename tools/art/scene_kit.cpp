@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+namespace scenekit {
+
 Rgba Rgba_Straight(double r, double g, double b, double a) {
     return {r * a, g * a, b * a, a};
 }
@@ -174,3 +176,5 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
     double dx = px - (ax + t * vx), dy = py - (ay + t * vy);
     return std::sqrt(dx * dx + dy * dy);
 }
+
+} // namespace scenekit

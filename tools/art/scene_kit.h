@@ -10,6 +10,9 @@
 #include <random>
 #include <vector>
 
+// Kept in a namespace of its own: other picture groups have helpers with similar names.
+namespace scenekit {
+
 // Seeded random numbers: the same seed always draws the same picture.
 struct Dice {
     std::mt19937 gen;
@@ -83,3 +86,5 @@ template <class Fn> Picture Shade(int w, int h, int ss, Fn fn) {
         }
     return p;
 }
+
+} // namespace scenekit

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace scenekit;
+
 constexpr double kCell = 48.0;
 constexpr int kSamples = 4;
 const double kPi = std::acos(-1.0);
