@@ -3,6 +3,9 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -183,4 +186,101 @@ std::vector<ArtModuleEntry>& Art_Modules() {
 
 ArtModule::ArtModule(const char* name, ArtModuleFn fn) {
     Art_Modules().push_back({name, std::move(fn)});
+}
+
+void Art_SetFont(cairo_t* cr, ArtFont font, double size) {
+    cairo_set_font_face(cr, Art_FontFace(font));
+    cairo_set_font_size(cr, size);
+}
+
+double Art_TextWidth(cairo_t* cr, const std::string& text) {
+    cairo_text_extents_t ext;
+    cairo_text_extents(cr, text.c_str(), &ext);
+    return ext.x_advance;
+}
+
+void Art_TextPath(cairo_t* cr, const std::string& text, double x, double y, double align) {
+    cairo_move_to(cr, x - Art_TextWidth(cr, text) * align, y);
+    cairo_text_path(cr, text.c_str());
+}
+
+void Art_RoundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
+    r = std::min({r, w / 2, h / 2});
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+    cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+    cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+    cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+    cairo_close_path(cr);
+}
+
+Picture Picture_Scaled(const Picture& p, int w, int h) {
+    cairo_surface_t* src = Picture_ToCairo(p);
+    Sketch s = Sketch_New(w, h);
+    cairo_scale(s.cr, static_cast<double>(w) / p.w, static_cast<double>(h) / p.h);
+    cairo_set_source_surface(s.cr, src, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(s.cr), CAIRO_FILTER_GOOD);
+    cairo_paint(s.cr);
+    cairo_surface_destroy(src);
+    return Sketch_Finish(s);
+}
+
+bool Picture_ReadJpeg(const std::string& path, Picture* out) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    jpeg_decompress_struct cinfo{};
+    struct Err {
+        jpeg_error_mgr mgr;
+        jmp_buf jump;
+    } err{};
+    cinfo.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = [](j_common_ptr c) { longjmp(reinterpret_cast<Err*>(c->err)->jump, 1); };
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(f);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_stdio_src(&cinfo, f);
+    jpeg_read_header(&cinfo, TRUE);
+    cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&cinfo);
+    Picture p =
+        Picture_New(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    std::vector<std::uint8_t> row(static_cast<size_t>(p.w) * 3);
+    while (cinfo.output_scanline < cinfo.output_height) {
+        size_t y = cinfo.output_scanline;
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_read_scanlines(&cinfo, rows, 1);
+        for (int x = 0; x < p.w; ++x) {
+            std::uint8_t* d = &p.rgba[(y * p.w + x) * 4];
+            d[0] = row[x * 3];
+            d[1] = row[x * 3 + 1];
+            d[2] = row[x * 3 + 2];
+            d[3] = 255;
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::fclose(f);
+    *out = std::move(p);
+    return true;
+}
+
+bool Picture_Read(const std::string& path, Picture* out) {
+    std::string ext = fs::path(path).extension().string();
+    if (ext == ".jpg" || ext == ".jpeg") return Picture_ReadJpeg(path, out);
+    return Picture_ReadPng(path, out);
+}
+
+Picture Picture_Cut(const Picture& p, int x, int y, int w, int h) {
+    Picture c = Picture_New(w, h);
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col) {
+            int sx = x + col, sy = y + row;
+            if (sx < 0 || sy < 0 || sx >= p.w || sy >= p.h) continue;
+            std::copy_n(&p.rgba[(static_cast<size_t>(sy) * p.w + sx) * 4], 4,
+                        &c.rgba[(static_cast<size_t>(row) * w + col) * 4]);
+        }
+    return c;
 }

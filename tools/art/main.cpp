@@ -1,5 +1,8 @@
 // artgen: draws every picture of the game (and copies its fonts) into the generated data folder.
 // Usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]
+//        artgen --out DIR [--sheet FILE] [--sheet-width N] [--mockups] [module...]
+// With --sheet or --mockups, only the modules named run (none by default); then a contact sheet
+// of every picture in DIR is written to FILE, and --mockups writes mock_*.png screens beside DIR.
 #include "tools/art/art.h"
 
 #include <chrono>
@@ -8,9 +11,14 @@
 #include <filesystem>
 #include <set>
 
+void Art_Mockups(const std::string& data_dir); // review screens next to the data folder
+
 int main(int argc, char** argv) {
     ArtContext ctx;
     std::set<std::string> only;
+    std::string sheet;
+    int sheet_width = 1800;
+    bool mockups = false;
     for (int i = 1; i < argc; ++i) {
         auto next = [&] { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
         if (!std::strcmp(argv[i], "--out"))
@@ -19,20 +27,31 @@ int main(int argc, char** argv) {
             ctx.source_dir = next();
         else if (!std::strcmp(argv[i], "--work"))
             ctx.work_dir = next();
+        else if (!std::strcmp(argv[i], "--sheet"))
+            sheet = next();
+        else if (!std::strcmp(argv[i], "--mockups"))
+            mockups = true;
+        else if (!std::strcmp(argv[i], "--sheet-width"))
+            sheet_width = std::max(400, std::atoi(next().c_str()));
         else if (!std::strcmp(argv[i], "--jobs"))
             ctx.jobs = std::max(1, std::atoi(next().c_str()));
         else
             only.insert(argv[i]);
     }
-    if (ctx.out_dir.empty() || ctx.source_dir.empty() || ctx.work_dir.empty())
-        Art_Fail("usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]");
-    std::filesystem::create_directories(ctx.work_dir);
+    bool run_modules = (sheet.empty() && !mockups) || !only.empty();
+    if (ctx.out_dir.empty() || (run_modules && (ctx.source_dir.empty() || ctx.work_dir.empty())))
+        Art_Fail("usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]\n"
+                 "       artgen --out DIR --sheet FILE [--sheet-width N] [module...]");
+    if (run_modules) std::filesystem::create_directories(ctx.work_dir);
     for (const ArtModuleEntry& m : Art_Modules()) {
-        if (!only.empty() && !only.count(m.name)) continue;
+        if (!run_modules || (!only.empty() && !only.count(m.name))) continue;
         auto t0 = std::chrono::steady_clock::now();
         m.fn(ctx);
         double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         std::printf("artgen: %-12s %6.1f s\n", m.name, s);
     }
+    if (mockups) Art_Mockups(ctx.out_dir);
+    if (!sheet.empty() && !Art_ContactSheet(ctx.out_dir, sheet, sheet_width))
+        Art_Fail("cannot write the contact sheet " + sheet);
     return 0;
 }

@@ -1,0 +1,165 @@
+// Review mock-ups: the interface pictures put together roughly as the game's screens place
+// them, with their texts in the game's fonts, so they can be judged in context.
+#include "tools/art/art.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Canvas {
+    std::string dir;
+    Sketch s = Sketch_New(800, 600);
+    Picture Load(const std::string& name) const {
+        Picture p;
+        if (!Picture_Read((fs::path(dir) / name).string(), &p)) p = Picture_New(1, 1);
+        return p;
+    }
+    void Draw(const std::string& name, double x, double y, int fw = 0, int fh = 0, int frame = 0,
+              double alpha = 1.0, double sw = 0, double sh = 0) {
+        Picture p = Load(name);
+        if (fw > 0 && p.w >= fw)
+            p = Picture_Cut(p, (frame % (p.w / fw)) * fw, (frame / (p.w / fw)) * fh, fw, fh);
+        cairo_surface_t* surf = Picture_ToCairo(p);
+        cairo_save(s.cr);
+        cairo_translate(s.cr, x, y);
+        if (sw > 0) cairo_scale(s.cr, sw / p.w, sh / p.h);
+        cairo_set_source_surface(s.cr, surf, 0, 0);
+        cairo_paint_with_alpha(s.cr, alpha);
+        cairo_restore(s.cr);
+        cairo_surface_destroy(surf);
+    }
+    void Text(const std::string& t, ArtFont f, double size, double x, double y, double r, double g,
+              double b, bool centred = false) {
+        Art_SetFont(s.cr, f, size);
+        cairo_font_extents_t fe;
+        cairo_font_extents(s.cr, &fe);
+        double base = centred ? y + (fe.ascent - fe.descent) / 2 : y + fe.ascent;
+        cairo_new_path(s.cr);
+        Art_TextPath(s.cr, t, x, base, centred ? 0.5 : 0.0);
+        cairo_set_source_rgb(s.cr, r / 255, g / 255, b / 255);
+        cairo_fill(s.cr);
+    }
+    void Button(const std::string& kind, double x, double y, const std::string& caption, bool on) {
+        int w = kind == "gx" ? 151 : kind == "gx_play" ? 112 : 94;
+        int h = kind == "gx" ? 42 : kind == "gx_play" ? 77 : 26;
+        double size = kind == "gx" ? 28 : kind == "gx_play" ? 30 : 20;
+        std::string base = "images/interface/button_" + kind;
+        if (on) {
+            auto [gx, gy] = kind == "gx"        ? std::pair(-4, -11)
+                            : kind == "gx_play" ? std::pair(-5, -5)
+                                                : std::pair(-3, -7);
+            Draw(base + "_glow.png", x + gx, y + gy);
+        }
+        Draw(base + (on ? "_on.png" : "_off.png"), x, y, w, h, 0);
+        Text(caption, ArtFont::Display, size, x + w / 2, y + h / 2, 255, 255, 255, true);
+    }
+    void Save(const std::string& name) {
+        cairo_surface_write_to_png(s.surface, (fs::path(dir) / ".." / name).string().c_str());
+    }
+};
+
+void MainMenu(const std::string& dir) {
+    Canvas c{dir};
+    c.Draw("images/interface/bckg_options.jpg", 0, 0);
+    c.Draw("images/interface/title.png", 368, 24);
+    c.Button("gx_play", 519, 184, "Start", true);
+    const char* caps[] = {"Relaxed Play", "User Anna", "Options", "Highscores", "Exit"};
+    for (int i = 0; i < 5; ++i)
+        c.Button("gx", 500, 290 + 50 * i, caps[i], i == 2);
+    c.Draw("images/interface/frame.png", 40, 200, 0, 0, 0, 1, 400, 230);
+    c.Text("Really want to quit ?", ArtFont::Display, 30, 88, 240, 255, 255, 255);
+    c.Button("gx", 70, 360, "Yes", false);
+    c.Button("gx", 250, 360, "No", false);
+    c.Save("mock_menu.png");
+}
+
+void Options(const std::string& dir) {
+    Canvas c{dir};
+    c.Draw("images/interface/bckg_options.jpg", 0, 0);
+    const char* caps[] = {"Settings", "Credits", "Help", "Main Menu"};
+    for (int i = 0; i < 4; ++i)
+        c.Button("gx", 114, 348 + 57 * i, caps[i], i == 3);
+    c.Draw("images/interface/button_gx_selected.png", 114, 348, 0, 0, 0, 1 / 3.0);
+    c.Draw("images/interface/frame.png", 344, 127);
+    c.Draw("images/interface/opt_settings.png", 344, 127);
+    int xs[] = {519, 600, 423, 470};
+    for (int i = 0; i < 4; ++i)
+        c.Draw("images/interface/opt_cursor.png", xs[i], 195 + 72 * i, 49, 35, i == 1);
+    c.Draw("images/interface/opt_check.png", 584, 513, 34, 25, 0);
+    c.Draw("images/interface/opt_check.png", 584, 468, 34, 25, 1);
+    c.Save("mock_options.png");
+}
+
+void Credits(const std::string& dir) {
+    Canvas c{dir};
+    c.Draw("images/interface/bckg_options.jpg", 0, 0);
+    c.Draw("images/interface/frame.png", 344, 127);
+    c.Draw("images/interface/opt_credits.png", 404, 169);
+    c.Text("Brimlet : Snowmere 1.10", ArtFont::Sans, 12, 367, 545, 255, 255, 255);
+    c.Draw("images/interface/frame.png", 20, 127);
+    c.Draw("images/interface/Help01.png", 40, 151);
+    c.Draw("images/interface/opt_arrow_right.png", 325, 528, 68, 48, 1);
+    c.Save("mock_credits.png");
+}
+
+void Ingame(const std::string& dir) {
+    Canvas c{dir};
+    c.Draw("images/bckgA1.png", 0, 0);
+    cairo_set_source_rgb(c.s.cr, 28 / 255.0, 43 / 255.0, 69 / 255.0);
+    cairo_rectangle(c.s.cr, 685, 112, 95, 145);
+    cairo_rectangle(c.s.cr, 686, 418, 97, 107);
+    cairo_fill(c.s.cr);
+    c.Draw("images/interface/Candle.png", 701, 132, 64, 116, 8);
+    c.Draw("images/hourglass/flame_anim.png", 709, 135, 48, 48, 0);
+    c.Draw("images/interface/hammer.png", 705, 424, 60, 99, 0);
+    c.Draw("images/interface/ingame_interface.png", 675, 12);
+    c.Text("12", ArtFont::Display, 28, 749, 272, 16, 2, 2);
+    c.Text("12", ArtFont::Display, 28, 750, 271, 255, 255, 115);
+    c.Text("3", ArtFont::Display, 28, 749, 315, 16, 2, 2);
+    c.Text("3", ArtFont::Display, 28, 750, 314, 255, 255, 115);
+    c.Text("48210", ArtFont::Display, 28, 714, 387, 16, 2, 2);
+    c.Text("48210", ArtFont::Display, 28, 715, 386, 255, 255, 115);
+    c.Text("Level", ArtFont::Display, 30, 693, 271, 255, 255, 115);
+    c.Text("Lives", ArtFont::Display, 30, 693, 314, 255, 255, 115);
+    c.Text("Score", ArtFont::Display, 30, 710, 350, 255, 255, 115);
+    c.Button("anim2", 689, 542, "Main Menu", false);
+    c.Draw("images/interface/Fond_Game_Datas.png", 100, 60, 0, 0, 0, 1, 460, 160);
+    c.Text("Make matches over the ice tiles to clear them.", ArtFont::Sans, 16, 122, 80, 255, 255,
+           255);
+    c.Draw("images/interface/arrow_yellow.png", 300, 240);
+    c.Draw("images/interface/gameover.png", 190, 330);
+    c.Save("mock_ingame.png");
+}
+
+void Scores(const std::string& dir) {
+    Canvas c{dir};
+    c.Draw("images/interface/bckg_options.jpg", 0, 0);
+    const int x = 110, y = 165;
+    c.Draw("images/interface/highscores.png", x, y);
+    c.Text("Highscores", ArtFont::Display, 38, x + 276, y + 37, 255, 255, 255, true);
+    const char* heads[] = {"User", "Score", "Total Time", "First Level", "Last Level"};
+    int hx[] = {34, 114, 194, 294, 394};
+    for (int i = 0; i < 5; ++i)
+        c.Text(heads[i], ArtFont::Display, 28, x + hx[i], y + 64, 255, 255, 0);
+    for (int i = 0; i < 5; ++i) {
+        c.Text("Anna", ArtFont::Display, 20, x + 34, y + 92 + 18 * i, 0, 255, 255);
+        c.Text(std::to_string(90000 - 9000 * i), ArtFont::Display, 20, x + 114, y + 92 + 18 * i, 0,
+               255, 255);
+    }
+    c.Button("gx", x + 201, y + 244, "Ok", false);
+    c.Button("gx", x + 382, y + 244, "Reset HighScore", true);
+    c.Draw("images/interface/logo_small_QP.png", 20, 20);
+    c.Save("mock_scores.png");
+}
+
+} // namespace
+
+void Art_Mockups(const std::string& data_dir) {
+    MainMenu(data_dir);
+    Options(data_dir);
+    Credits(data_dir);
+    Ingame(data_dir);
+    Scores(data_dir);
+}

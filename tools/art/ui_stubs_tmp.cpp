@@ -1,0 +1,3 @@
+#include "tools/art/ui.h"
+void Ui_Options(const ArtContext&) {}
+void Ui_LevelFrame(const ArtContext&) {}
