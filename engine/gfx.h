@@ -49,6 +49,8 @@ struct Image {
     SDL_Texture* texture = nullptr;
     SDL_Texture* mask_texture =
         nullptr; // alpha-thresholded copy used by BLEND_MASK, made on demand
+    SDL_Texture* shade_texture =
+        nullptr; // copy with premultiplied alpha used by BLEND_SHADE, made on demand
     int tex_w = 0, tex_h = 0;
     std::vector<int> frame_x, frame_y; // top-left of each frame inside the texture
     // Decoded pixels, kept for IMG_DYNAMIC images (LockImage) and for re-creating textures.

@@ -1,0 +1,273 @@
+// The display: a window (or, headless, an offscreen one) with a renderer, and the canvas, an
+// 800 x 600 render-target texture every drawing call goes to. The canvas is copied to the window,
+// scaled and letterboxed, only when a frame is presented, so its pixels persist from frame to
+// frame and can be read back at any time.
+#include "engine/gfx_internal.h"
+#include "engine/stream.h"
+#include "engine/system.h"
+
+#include <cstdio>
+
+namespace {
+
+struct Display {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* canvas = nullptr;
+    DisplayOptions opts;
+    std::string renderer_name;
+    bool vsync = false;
+    bool force_software = false;
+    double pace_due_ms = 0; // when the next frame may be presented (timer pacing)
+    double last_flip_ms = 0;
+};
+Display g;
+
+constexpr double kFramePeriodMs = 1000.0 / 60.0;
+
+double NowMs() {
+    return double(SDL_GetPerformanceCounter()) * 1000.0 / double(SDL_GetPerformanceFrequency());
+}
+
+int RenderDriverIndex(const char* name) {
+    for (int i = 0; i < SDL_GetNumRenderDrivers(); ++i) {
+        SDL_RendererInfo info;
+        if (SDL_GetRenderDriverInfo(i, &info) == 0 && SDL_strcmp(info.name, name) == 0) return i;
+    }
+    return -1;
+}
+
+// Renderers in the order we try them. Headless runs want GL ES 2 over EGL (Mesa's software
+// rasteriser serves it without a GPU), which draws rotated sprites far faster than SDL's own
+// software renderer; that one is only the last resort.
+std::vector<int> RendererCandidates(bool headless) {
+    std::vector<int> out;
+    if (!g.force_software) {
+        if (headless) {
+            for (const char* name : {"opengles2", "opengl"})
+                if (int i = RenderDriverIndex(name); i >= 0) out.push_back(i);
+        } else {
+            out.push_back(-1); // SDL's first accelerated choice for this platform
+        }
+    }
+    out.push_back(RenderDriverIndex("software"));
+    return out;
+}
+
+bool CreateWindow(const DisplayOptions& o, bool with_gl) {
+    Uint32 flags = SDL_WINDOW_RESIZABLE | (with_gl ? SDL_WINDOW_OPENGL : 0);
+    if (o.fullscreen && !o.headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (o.headless) flags |= SDL_WINDOW_HIDDEN;
+    g.window = SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                o.width, o.height, flags);
+    return g.window != nullptr;
+}
+
+// Vsync only paces correctly when the display refreshes at the rate we want; otherwise the
+// millisecond timer does it.
+bool WantVsync(const DisplayOptions& o) {
+    if (o.headless) return false;
+    SDL_DisplayMode mode;
+    int index = SDL_GetWindowDisplayIndex(g.window);
+    if (SDL_GetCurrentDisplayMode(index < 0 ? 0 : index, &mode) != 0) return false;
+    return mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+}
+
+bool CreateCanvas(const DisplayOptions& o) {
+    g.canvas = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                 o.width, o.height);
+    if (!g.canvas || SDL_SetRenderTarget(g.renderer, g.canvas) != 0) return false;
+    SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g.renderer); // a fresh texture holds anything
+    return true;
+}
+
+void DestroyRenderer() {
+    Batch_Discard();
+    Image_DropAllTextures(); // they belong to this renderer
+    if (g.canvas) SDL_DestroyTexture(g.canvas);
+    if (g.renderer) SDL_DestroyRenderer(g.renderer);
+    g.canvas = nullptr;
+    g.renderer = nullptr;
+}
+
+bool TryRenderer(const DisplayOptions& o, int index) {
+    Uint32 flags = SDL_RENDERER_TARGETTEXTURE;
+    g.renderer = SDL_CreateRenderer(g.window, index, flags);
+    if (!g.renderer) return false;
+    SDL_RendererInfo info;
+    SDL_GetRendererInfo(g.renderer, &info);
+    g.renderer_name = info.name;
+    // Mouse positions in window pixels map back to canvas pixels through the logical size, set
+    // while the window itself is the target.
+    SDL_RenderSetLogicalSize(g.renderer, o.width, o.height);
+    if (!CreateCanvas(o)) {
+        DestroyRenderer();
+        return false;
+    }
+    g.vsync = WantVsync(o) && SDL_RenderSetVSync(g.renderer, 1) == 0;
+    return true;
+}
+
+bool OpenFresh(const DisplayOptions& o) {
+    if (o.headless)
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    else
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear"); // canvas scaling to the window
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        return false;
+    }
+    for (int index : RendererCandidates(o.headless)) {
+        bool software = index >= 0 && index == RenderDriverIndex("software");
+        if (!g.window && !CreateWindow(o, !software) && !CreateWindow(o, false)) break;
+        if (TryRenderer(o, index)) return true;
+        // A window made for GL may refuse a software renderer and the other way round.
+        SDL_DestroyWindow(g.window);
+        g.window = nullptr;
+    }
+    std::fprintf(stderr, "display: no renderer: %s\n", SDL_GetError());
+    if (g.window) SDL_DestroyWindow(g.window);
+    g.window = nullptr;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+}
+
+void PaceFrame(bool display_paced) {
+    double now = NowMs();
+    if (display_paced && now - g.last_flip_ms >= kFramePeriodMs * 0.5) {
+        g.pace_due_ms = 0;
+    } else if (g.pace_due_ms == 0 || now > g.pace_due_ms + kFramePeriodMs) {
+        g.pace_due_ms = now; // first frame, or far behind: start afresh rather than rush
+    } else {
+        while (now + 1.0 <= g.pace_due_ms) {
+            SDL_Delay(Uint32(g.pace_due_ms - now));
+            now = NowMs();
+        }
+    }
+    if (g.pace_due_ms != 0) g.pace_due_ms += kFramePeriodMs; // the remainder carries over
+    g.last_flip_ms = now;
+}
+
+} // namespace
+
+SDL_Renderer* Gfx_Renderer() {
+    return g.renderer;
+}
+
+void Gfx_CanvasSize(int* w, int* h) {
+    *w = g.canvas ? g.opts.width : 800;
+    *h = g.canvas ? g.opts.height : 600;
+}
+
+bool Graphics_Open(const DisplayOptions& opts) {
+    if (opts.width <= 0 || opts.height <= 0) return false;
+    bool same_kind = g.renderer && opts.headless == g.opts.headless && opts.width == g.opts.width &&
+                     opts.height == g.opts.height;
+    if (same_kind && !opts.headless) {
+        // Switching between window and full screen keeps the renderer and every texture.
+        Batch_Flush();
+        SDL_SetWindowFullscreen(g.window, opts.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        SDL_SetWindowTitle(g.window, opts.title.c_str());
+        g.opts = opts;
+        return true;
+    }
+    Graphics_Close();
+    if (!OpenFresh(opts)) return false;
+    g.opts = opts;
+    Gfx_ApplyClip();
+    return true;
+}
+
+void Graphics_Close() {
+    if (!g.window && !g.renderer) return;
+    DestroyRenderer();
+    if (g.window) SDL_DestroyWindow(g.window);
+    g.window = nullptr;
+    g.renderer_name.clear();
+    g.pace_due_ms = 0;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool Graphics_IsOpen() {
+    return g.renderer != nullptr;
+}
+
+bool Graphics_IsHeadless() {
+    return g.renderer && g.opts.headless;
+}
+
+const char* Graphics_RendererName() {
+    return g.renderer ? g.renderer_name.c_str() : "";
+}
+
+void Graphics_DesktopSize(int* w, int* h) {
+    *w = 800;
+    *h = 600;
+    SDL_DisplayMode mode;
+    if (g.window) {
+        int index = SDL_GetWindowDisplayIndex(g.window);
+        if (SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0) *w = mode.w, *h = mode.h;
+        return;
+    }
+    // Asked before the display opens: look once, leaving the video system as it was.
+    if (System_Headless()) return;
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0) *w = mode.w, *h = mode.h;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+void Graphics_SetForceSoftware(bool on) {
+    g.force_software = on;
+}
+
+void Graphics_MaximizeWindowHint(bool* maximized, bool* minimized, bool* visible) {
+    Uint32 f = g.window ? SDL_GetWindowFlags(g.window) : 0;
+    if (maximized) *maximized = f & SDL_WINDOW_MAXIMIZED;
+    if (minimized) *minimized = f & SDL_WINDOW_MINIMIZED;
+    if (visible) *visible = g.window && (f & SDL_WINDOW_SHOWN) && !(f & SDL_WINDOW_HIDDEN);
+}
+
+void Flip(int sync) {
+    if (g.renderer) {
+        Batch_Flush();
+        SDL_SetRenderTarget(g.renderer, nullptr);
+        SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(g.renderer); // the letterbox bars
+        SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+        SDL_RenderPresent(g.renderer);
+        SDL_SetRenderTarget(g.renderer, g.canvas);
+        Gfx_ApplyClip();
+    }
+    if (System_FixedDelta() > 0) {
+        System_AdvanceClock(System_FixedDelta());
+        return;
+    }
+    if (sync != 0) PaceFrame(g.vsync);
+}
+
+bool Graphics_ReadPixels(std::vector<std::uint8_t>& rgba, int* w, int* h) {
+    if (!g.renderer) return false;
+    Batch_Flush();
+    int cw = g.opts.width, ch = g.opts.height;
+    rgba.assign(std::size_t(cw) * ch * 4, 0);
+    if (SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), cw * 4) != 0)
+        return false;
+    // The canvas's own alpha is meaningless on screen: the picture read back is opaque.
+    for (std::size_t i = 3; i < rgba.size(); i += 4)
+        rgba[i] = 255;
+    if (w) *w = cw;
+    if (h) *h = ch;
+    return true;
+}
+
+bool Graphics_SaveScreenshot(const std::string& path) {
+    std::vector<std::uint8_t> rgba, png;
+    int w = 0, h = 0;
+    if (!Graphics_ReadPixels(rgba, &w, &h) || !Image_EncodePng(rgba.data(), w, h, false, png))
+        return false;
+    return File_ReplaceAtomically(path, png.data(), png.size());
+}

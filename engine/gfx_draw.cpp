@@ -1,0 +1,348 @@
+// The drawing state and the immediate-mode drawing calls. Everything drawn becomes quads in the
+// sprite batch; consecutive quads with the same texture and blend mode reach the renderer in one
+// geometry call.
+#include "engine/gfx_internal.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct DrawState {
+    int r = 255, g = 255, b = 255;
+    float alpha = 1.0f;
+    int blend = BLEND_MASK;
+    float sx = 1.0f, sy = 1.0f;
+    float rotation = 0.0f;
+    int vx = 0, vy = 0, vw = 800, vh = 600;
+    int cls_r = 0, cls_g = 0, cls_b = 0;
+    Font* font = nullptr;
+    float line_width = 1.0f;
+};
+DrawState s;
+
+struct Batch {
+    SDL_Texture* texture = nullptr;
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    std::vector<SDL_Vertex> vertices;
+    std::vector<int> indices;
+};
+Batch batch;
+constexpr std::size_t kBatchQuads = 8192;
+
+Uint8 Channel(int v) {
+    return Uint8(std::clamp(v, 0, 255));
+}
+
+// The visible part of the viewport, inside the canvas.
+SDL_Rect ClipRect() {
+    int cw, ch;
+    Gfx_CanvasSize(&cw, &ch);
+    int x0 = std::max(s.vx, 0), y0 = std::max(s.vy, 0);
+    int x1 = std::min(s.vx + s.vw, cw), y1 = std::min(s.vy + s.vh, ch);
+    return SDL_Rect{x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
+}
+
+bool CanDraw() {
+    SDL_Rect clip = ClipRect();
+    return Gfx_Renderer() && clip.w > 0 && clip.h > 0;
+}
+
+// Corner (cx, cy) relative to the origin (ox, oy), turned and scaled by t.
+SDL_FPoint Place(const Transform& t, float ox, float oy, float cx, float cy) {
+    return SDL_FPoint{ox + cx * t.ix + cy * t.jx, oy + cx * t.iy + cy * t.jy};
+}
+
+Quad TransformedQuad(const Transform& t, float ox, float oy, float x0, float y0, float x1,
+                     float y1) {
+    Quad q{};
+    const float cx[4] = {x0, x1, x1, x0}, cy[4] = {y0, y0, y1, y1};
+    for (int i = 0; i < 4; ++i) {
+        SDL_FPoint p = Place(t, ox, oy, cx[i], cy[i]);
+        q.x[i] = p.x;
+        q.y[i] = p.y;
+    }
+    return q;
+}
+
+void AddShape(const Quad& q) {
+    SDL_Color color;
+    SDL_BlendMode mode;
+    TextureKind kind;
+    Gfx_BlendSetup(false, &color, &mode, &kind);
+    Batch_AddQuad(nullptr, mode, q, color);
+}
+
+} // namespace
+
+// ---- Batch ----
+
+void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, const Quad& q, SDL_Color c) {
+    if (!batch.vertices.empty() && (tex != batch.texture || mode != batch.mode)) Batch_Flush();
+    if (batch.vertices.size() >= kBatchQuads * 4) Batch_Flush();
+    batch.texture = tex;
+    batch.mode = mode;
+    int base = int(batch.vertices.size());
+    const float u[4] = {q.u0, q.u1, q.u1, q.u0}, v[4] = {q.v0, q.v0, q.v1, q.v1};
+    for (int i = 0; i < 4; ++i)
+        batch.vertices.push_back(SDL_Vertex{{q.x[i], q.y[i]}, c, {u[i], v[i]}});
+    for (int i : {0, 1, 2, 0, 2, 3})
+        batch.indices.push_back(base + i);
+}
+
+void Batch_Flush() {
+    SDL_Renderer* r = Gfx_Renderer();
+    if (batch.vertices.empty() || !r) {
+        Batch_Discard();
+        return;
+    }
+    // SDL records the blend mode with each queued draw, so one texture may serve several modes.
+    if (batch.texture)
+        SDL_SetTextureBlendMode(batch.texture, batch.mode);
+    else
+        SDL_SetRenderDrawBlendMode(r, batch.mode);
+    SDL_RenderGeometry(r, batch.texture, batch.vertices.data(), int(batch.vertices.size()),
+                       batch.indices.data(), int(batch.indices.size()));
+    Batch_Discard();
+}
+
+void Batch_Discard() {
+    batch.vertices.clear();
+    batch.indices.clear();
+    batch.texture = nullptr;
+}
+
+// ---- State ----
+
+Transform Gfx_CurrentTransform() {
+    double rad = double(s.rotation) * M_PI / 180.0;
+    float c = float(std::cos(rad)), sn = float(std::sin(rad));
+    return Transform{c * s.sx, sn * s.sx, -sn * s.sy, c * s.sy};
+}
+
+void Gfx_BlendSetup(bool textured, SDL_Color* color, SDL_BlendMode* mode, TextureKind* kind) {
+    Uint8 a = Uint8(std::lround(std::clamp(s.alpha, 0.0f, 1.0f) * 255.0f));
+    *color = SDL_Color{Channel(s.r), Channel(s.g), Channel(s.b), 255};
+    *kind = TextureKind::Plain;
+    switch (s.blend) {
+    case BLEND_MASK:
+        // The thresholded copy has alpha 0 or 255 only: cut pixels leave the destination, the
+        // rest overwrite it, whatever the current alpha.
+        *kind = TextureKind::Mask;
+        *mode = textured ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE;
+        break;
+    case BLEND_ALPHA:
+        *mode = SDL_BLENDMODE_BLEND;
+        color->a = a;
+        break;
+    case BLEND_LIGHT:
+        *mode = SDL_BLENDMODE_ADD;
+        color->a = a;
+        break;
+    case BLEND_SHADE:
+        // dst x (src x alpha + 1 - alpha) over a premultiplied copy: transparent pixels and a
+        // low alpha leave the destination as it was, opaque ones multiply it.
+        *kind = TextureKind::Shade;
+        *mode = SDL_BLENDMODE_MUL;
+        color->r = Uint8(color->r * a / 255);
+        color->g = Uint8(color->g * a / 255);
+        color->b = Uint8(color->b * a / 255);
+        color->a = a;
+        break;
+    default: // BLEND_SOLID and any unknown value
+        *mode = SDL_BLENDMODE_NONE;
+        break;
+    }
+}
+
+void Gfx_ApplyClip() {
+    SDL_Renderer* r = Gfx_Renderer();
+    if (!r) return;
+    SDL_Rect clip = ClipRect();
+    SDL_RenderSetClipRect(r, &clip);
+}
+
+void SetColor(int r, int g, int b) {
+    s.r = r, s.g = g, s.b = b;
+}
+
+void GetColor(int* r, int* g, int* b) {
+    *r = s.r, *g = s.g, *b = s.b;
+}
+
+void SetAlpha(float a) {
+    s.alpha = a;
+}
+
+float GetAlpha() {
+    return s.alpha;
+}
+
+void SetBlend(int mode) {
+    s.blend = mode;
+}
+
+int GetBlend() {
+    return s.blend;
+}
+
+void SetScale(float sx, float sy) {
+    s.sx = sx, s.sy = sy;
+}
+
+void GetScale(float* sx, float* sy) {
+    *sx = s.sx, *sy = s.sy;
+}
+
+void SetRotation(float deg) {
+    s.rotation = deg;
+}
+
+float GetRotation() {
+    return s.rotation;
+}
+
+void SetViewport(int x, int y, int w, int h) {
+    Batch_Flush(); // queued sprites keep the old clip
+    s.vx = x, s.vy = y, s.vw = w, s.vh = h;
+    Gfx_ApplyClip();
+}
+
+void GetViewport(int* x, int* y, int* w, int* h) {
+    *x = s.vx, *y = s.vy, *w = s.vw, *h = s.vh;
+}
+
+void SetClsColor(int r, int g, int b) {
+    s.cls_r = r, s.cls_g = g, s.cls_b = b;
+}
+
+void Cls() {
+    if (!CanDraw()) return;
+    Batch_Flush();
+    SDL_Renderer* r = Gfx_Renderer();
+    SDL_Rect clip = ClipRect();
+    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(r, Channel(s.cls_r), Channel(s.cls_g), Channel(s.cls_b), 255);
+    SDL_RenderFillRect(r, &clip);
+}
+
+void SetImageFont(Font* font) {
+    s.font = font;
+}
+
+Font* GetImageFont() {
+    return s.font;
+}
+
+void SetLineWidth(float w) {
+    s.line_width = w;
+}
+
+void ResetDrawingState() {
+    Batch_Flush();
+    s = DrawState{};
+    Gfx_CanvasSize(&s.vw, &s.vh);
+    Gfx_ApplyClip();
+}
+
+// ---- Drawing ----
+
+void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
+                          float x0, float y0, float x1, float y1, const Transform& t) {
+    SDL_Color color;
+    SDL_BlendMode mode;
+    TextureKind kind;
+    Gfx_BlendSetup(true, &color, &mode, &kind);
+    SDL_Texture* tex = Image_Texture(image, kind);
+    if (!tex) return;
+    Quad q = TransformedQuad(t, ox, oy, x0, y0, x1, y1);
+    q.u0 = float(sx) / float(image->tex_w);
+    q.v0 = float(sy) / float(image->tex_h);
+    q.u1 = float(sx + sw) / float(image->tex_w);
+    q.v1 = float(sy + sh) / float(image->tex_h);
+    Batch_AddQuad(tex, mode, q, color);
+}
+
+void DrawImageRect(Image* image, float x, float y, float w, float h, int frame) {
+    if (!image || frame < 0 || frame >= image->frames || !CanDraw()) return;
+    float hx = image->handle_x, hy = image->handle_y;
+    Gfx_DrawTexturedQuad(image, image->frame_x[frame], image->frame_y[frame], image->width,
+                         image->height, x, y, -hx, -hy, w - hx, h - hy, Gfx_CurrentTransform());
+}
+
+void DrawImage(Image* image, float x, float y, int frame) {
+    if (!image) return;
+    DrawImageRect(image, x, y, float(image->width), float(image->height), frame);
+}
+
+void DrawRect(float x, float y, float w, float h) {
+    if (!CanDraw()) return;
+    AddShape(TransformedQuad(Gfx_CurrentTransform(), x, y, 0, 0, w, h));
+}
+
+void DrawLine(float x1, float y1, float x2, float y2) {
+    if (!CanDraw()) return;
+    // Through pixel centres, as wide as the line width, reaching half a width past each end so
+    // both end pixels are drawn.
+    Transform t = Gfx_CurrentTransform();
+    SDL_FPoint a{x1 + 0.5f, y1 + 0.5f};
+    SDL_FPoint b = Place(t, a.x, a.y, x2 - x1, y2 - y1);
+    float dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+    float half = std::max(s.line_width, 0.0f) * 0.5f;
+    float ux = len > 0 ? dx / len : 1.0f, uy = len > 0 ? dy / len : 0.0f;
+    float ex = ux * half, ey = uy * half, nx = -uy * half, ny = ux * half;
+    Quad q{};
+    const float px[4] = {a.x - ex + nx, b.x + ex + nx, b.x + ex - nx, a.x - ex - nx};
+    const float py[4] = {a.y - ey + ny, b.y + ey + ny, b.y + ey - ny, a.y - ey - ny};
+    for (int i = 0; i < 4; ++i)
+        q.x[i] = px[i], q.y[i] = py[i];
+    AddShape(q);
+}
+
+void Plot(float x, float y) {
+    if (!CanDraw()) return;
+    float px = std::floor(x), py = std::floor(y);
+    Quad q{{px, px + 1, px + 1, px}, {py, py, py + 1, py + 1}, 0, 0, 0, 0};
+    AddShape(q);
+}
+
+// ---- Text ----
+
+namespace {
+
+Font* CurrentFont() {
+    return s.font ? s.font : Font_BuiltIn();
+}
+
+} // namespace
+
+void DrawText(const std::string& text, float x, float y) {
+    Font* f = CurrentFont();
+    if (!f || !f->atlas || !CanDraw()) return;
+    Transform t = Gfx_CurrentTransform();
+    float pen_x = x, pen_y = y;
+    for (unsigned char ch : text) {
+        const Glyph& gl = f->glyphs[ch];
+        if (!gl.present) continue;
+        if (gl.w > 0 && gl.h > 0)
+            Gfx_DrawTexturedQuad(f->atlas, gl.atlas_x, gl.atlas_y, gl.w, gl.h, pen_x, pen_y,
+                                 float(gl.off_x), float(gl.off_y), float(gl.off_x + gl.w),
+                                 float(gl.off_y + gl.h), t);
+        pen_x += float(gl.advance) * t.ix;
+        pen_y += float(gl.advance) * t.iy;
+    }
+}
+
+int TextWidth(const std::string& text) {
+    Font* f = CurrentFont();
+    if (!f) return 0;
+    int width = 0;
+    for (unsigned char ch : text)
+        if (f->glyphs[ch].present) width += f->glyphs[ch].advance;
+    return width;
+}
+
+int TextHeight() {
+    Font* f = CurrentFont();
+    return f ? f->line_height : 0;
+}

@@ -1,0 +1,182 @@
+// Loading pictures into images, handles, pixel locking, and the per-renderer texture cache.
+#include "engine/gfx_internal.h"
+#include "engine/stream.h"
+
+#include <cstring>
+
+namespace {
+
+// Every image ever made: their textures belong to the renderer and are dropped and made again
+// when the display is re-opened. Images live for the whole run.
+std::vector<Image*>& AllImages() {
+    static std::vector<Image*> images;
+    return images;
+}
+
+int NormalisedFlags(int flags) {
+    return flags == IMG_DEFAULT ? IMG_MASKED + IMG_FILTERED : flags;
+}
+
+bool LoadPicture(const std::string& url, DecodedPicture& pic) {
+    std::vector<std::uint8_t> bytes;
+    return LoadBytes(url, bytes) && Image_Decode(bytes, pic);
+}
+
+// RGBA copy of the whole picture, in the form each texture kind wants.
+std::vector<std::uint8_t> TexturePixels(const Image& im, TextureKind kind) {
+    std::size_t n = std::size_t(im.src_w) * im.src_h;
+    std::vector<std::uint8_t> rgba(n * 4);
+    const std::uint8_t* src = im.pixels.data();
+    int bpp = im.bytes_per_pixel;
+    for (std::size_t i = 0; i < n; ++i, src += bpp) {
+        std::uint8_t* d = &rgba[i * 4];
+        std::uint8_t a = bpp == 4 ? src[3] : 255;
+        if (kind == TextureKind::Mask) a = a >= 128 ? 255 : 0; // cut at alpha 0.5
+        for (int c = 0; c < 3; ++c)
+            d[c] = kind == TextureKind::Shade ? std::uint8_t((src[c] * a + 127) / 255) : src[c];
+        d[3] = a;
+    }
+    return rgba;
+}
+
+SDL_Texture* MakeTexture(Image& im, TextureKind kind) {
+    SDL_Renderer* r = Gfx_Renderer();
+    if (!r || im.src_w <= 0 || im.src_h <= 0) return nullptr;
+    SDL_Texture* t =
+        SDL_CreateTexture(r, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, im.src_w, im.src_h);
+    if (!t) return nullptr;
+    std::vector<std::uint8_t> rgba = TexturePixels(im, kind);
+    SDL_UpdateTexture(t, nullptr, rgba.data(), im.src_w * 4);
+    // Mask copies keep hard edges; the others follow the image's filtering flag.
+    bool linear = (im.flags & IMG_FILTERED) && kind != TextureKind::Mask;
+    SDL_SetTextureScaleMode(t, linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    return t;
+}
+
+Image* NewImage(DecodedPicture&& pic, int flags) {
+    auto* im = new Image;
+    im->flags = flags;
+    im->src_w = pic.width;
+    im->src_h = pic.height;
+    im->bytes_per_pixel = pic.bytes_per_pixel;
+    im->pixel_format = pic.bytes_per_pixel == 4 ? PF_RGBA8888 : PF_RGB888;
+    im->pixels = std::move(pic.pixels);
+    im->tex_w = im->src_w;
+    im->tex_h = im->src_h;
+    AllImages().push_back(im);
+    return im;
+}
+
+} // namespace
+
+Image* Image_FromPicture(DecodedPicture&& pic, int flags) {
+    Image* im = NewImage(std::move(pic), NormalisedFlags(flags));
+    im->width = im->src_w;
+    im->height = im->src_h;
+    im->frames = 1;
+    im->frame_x = {0};
+    im->frame_y = {0};
+    return im;
+}
+
+Image* LoadImage(const std::string& url, int flags) {
+    DecodedPicture pic;
+    if (!LoadPicture(url, pic)) return nullptr;
+    return Image_FromPicture(std::move(pic), flags);
+}
+
+Image* LoadAnimImage(const std::string& url, int cellw, int cellh, int first, int count,
+                     int flags) {
+    if (cellw <= 0 || cellh <= 0 || first < 0 || count <= 0) return nullptr;
+    DecodedPicture pic;
+    if (!LoadPicture(url, pic)) return nullptr;
+    long long cols = pic.width / cellw, rows = pic.height / cellh;
+    if (static_cast<long long>(first) + count > cols * rows) return nullptr;
+    Image* im = NewImage(std::move(pic), NormalisedFlags(flags));
+    im->width = cellw;
+    im->height = cellh;
+    im->frames = count;
+    for (int f = 0; f < count; ++f) {
+        long long cell = first + f;
+        im->frame_x.push_back(static_cast<int>(cell % cols) * cellw);
+        im->frame_y.push_back(static_cast<int>(cell / cols) * cellh);
+    }
+    return im;
+}
+
+void MidHandleImage(Image* image) {
+    if (!image) return;
+    image->handle_x = image->width * 0.5f;
+    image->handle_y = image->height * 0.5f;
+}
+
+void SetImageHandle(Image* image, float x, float y) {
+    if (!image) return;
+    image->handle_x = x;
+    image->handle_y = y;
+}
+
+int ImageWidth(Image* image) {
+    return image ? image->width : 0;
+}
+
+int ImageHeight(Image* image) {
+    return image ? image->height : 0;
+}
+
+bool LockImage(Image* image, int frame, bool, bool, LockedPixels* out) {
+    if (!image || !out || frame < 0 || frame >= image->frames || image->pixels.empty())
+        return false;
+    int bpp = image->bytes_per_pixel;
+    out->pitch = image->src_w * bpp;
+    out->data = image->pixels.data() + std::size_t(image->frame_y[frame]) * out->pitch +
+                std::size_t(image->frame_x[frame]) * bpp;
+    out->width = image->width;
+    out->height = image->height;
+    out->format = image->pixel_format;
+    return true;
+}
+
+void UnlockImage(Image* image, int frame) {
+    if (!image || frame < 0 || frame >= image->frames) return;
+    Batch_Flush(); // sprites queued before the change draw with the old pixels
+    for (SDL_Texture** t : {&image->mask_texture, &image->shade_texture}) {
+        if (*t) SDL_DestroyTexture(*t);
+        *t = nullptr;
+    }
+    if (!image->texture) return; // made from the new pixels at the next draw
+    int bpp = image->bytes_per_pixel, w = image->width, h = image->height;
+    std::vector<std::uint8_t> rgba(std::size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y) {
+        const std::uint8_t* src =
+            image->pixels.data() +
+            (std::size_t(image->frame_y[frame] + y) * image->src_w + image->frame_x[frame]) * bpp;
+        for (int x = 0; x < w; ++x, src += bpp) {
+            std::uint8_t* d = &rgba[(std::size_t(y) * w + x) * 4];
+            std::memcpy(d, src, 3);
+            d[3] = bpp == 4 ? src[3] : 255;
+        }
+    }
+    SDL_Rect area{image->frame_x[frame], image->frame_y[frame], w, h};
+    SDL_UpdateTexture(image->texture, &area, rgba.data(), w * 4);
+}
+
+SDL_Texture* Image_Texture(Image* image, TextureKind kind) {
+    SDL_Texture** slot = kind == TextureKind::Mask    ? &image->mask_texture
+                         : kind == TextureKind::Shade ? &image->shade_texture
+                                                      : &image->texture;
+    if (!*slot) *slot = MakeTexture(*image, kind);
+    return *slot;
+}
+
+void Image_DropTextures(Image* image) {
+    for (SDL_Texture** t : {&image->texture, &image->mask_texture, &image->shade_texture}) {
+        if (*t) SDL_DestroyTexture(*t);
+        *t = nullptr;
+    }
+}
+
+void Image_DropAllTextures() {
+    for (Image* im : AllImages())
+        Image_DropTextures(im);
+}
