@@ -1,3 +1,0 @@
-#include "tools/art/ui.h"
-void Ui_Options(const ArtContext&) {}
-void Ui_LevelFrame(const ArtContext&) {}
