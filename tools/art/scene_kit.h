@@ -87,4 +87,7 @@ template <class Fn> Picture Shade(int w, int h, int ss, Fn fn) {
     return p;
 }
 
+// The six landscapes in front of the sky (scene_land.cpp).
+void Scene_DrawLandscapes(const ArtContext& ctx);
+
 } // namespace scenekit
