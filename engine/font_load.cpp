@@ -5,7 +5,7 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include FT_SYNTHESIS_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <cmath>
@@ -36,13 +36,42 @@ struct Rendered {
     GlyphBitmap bitmaps[256];
 };
 
+// About a twenty-fourth of the size, at least one pixel, in whole pixels (26.6 fixed point).
+FT_Pos BoldStrength(FT_Face face) {
+    FT_Pos px = (face->size->metrics.y_ppem + 12) / 24;
+    return std::max<FT_Pos>(px, 1) * 64;
+}
+
+// Every table the directory lists must lie inside the file; FreeType would quietly drop a table
+// cut off by a truncated download and draw with what is left.
+bool TablesInsideFile(const std::vector<std::uint8_t>& b) {
+    auto be32 = [&](std::size_t at) {
+        return std::uint32_t(b[at]) << 24 | std::uint32_t(b[at + 1]) << 16 |
+               std::uint32_t(b[at + 2]) << 8 | b[at + 3];
+    };
+    if (b.size() < 12) return false;
+    if (be32(0) == 0x74746366) return true; // a collection: FreeType checks the chosen face
+    std::size_t tables = std::size_t(b[4]) << 8 | b[5];
+    if (12 + tables * 16 > b.size()) return false;
+    for (std::size_t i = 0; i < tables; ++i) {
+        std::uint64_t offset = be32(12 + i * 16 + 8), length = be32(12 + i * 16 + 12);
+        if (offset + length > b.size()) return false;
+    }
+    return true;
+}
+
 // False when a character the font maps cannot be rendered: the file is damaged.
 bool RenderGlyph(FT_Face face, unsigned code, int style, int ascender, Glyph& g, GlyphBitmap& bm) {
     FT_UInt index = FT_Get_Char_Index(face, code);
     if (index == 0) return true; // the font has no such character: skipped when drawing
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return false;
     FT_GlyphSlot slot = face->glyph;
-    if (style & FONT_BOLD) FT_GlyphSlot_Embolden(slot);
+    int extra = 0;
+    if ((style & FONT_BOLD) && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        // Thicker strokes by a whole number of pixels, so the wider letters also advance further.
+        extra = BoldStrength(face);
+        FT_Outline_EmboldenXY(&slot->outline, extra, extra);
+    }
     if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return false;
     const FT_Bitmap& src = slot->bitmap;
     if (src.pixel_mode != FT_PIXEL_MODE_GRAY && src.width > 0) return false;
@@ -50,7 +79,7 @@ bool RenderGlyph(FT_Face face, unsigned code, int style, int ascender, Glyph& g,
         return false;
     int margin = (style & FONT_SMOOTH) ? 1 : 0;
     g.present = true;
-    g.advance = int(slot->advance.x / 64); // whole pixels, truncated
+    g.advance = int((slot->advance.x + extra) / 64); // whole pixels, truncated
     if (src.width == 0 || src.rows == 0) return true;
     g.w = int(src.width) + 2 * margin;
     g.h = int(src.rows) + 2 * margin;
@@ -137,7 +166,7 @@ Font* BuildFont(FT_Face face, int size, int style) {
 Font* LoadImageFont(const std::string& url, int size, int style) {
     if (size <= 0 || size > kMaxFontSize || !Library()) return nullptr;
     std::vector<std::uint8_t> bytes;
-    if (!LoadBytes(url, bytes) || bytes.empty()) return nullptr;
+    if (!LoadBytes(url, bytes) || !TablesInsideFile(bytes)) return nullptr;
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(Library(), bytes.data(), FT_Long(bytes.size()), 0, &face) != 0)
         return nullptr;
