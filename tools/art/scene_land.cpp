@@ -177,7 +177,7 @@ void Pine(cairo_t* cr, Dice& dice, double x, double base, double h, double haze)
         cairo_pattern_t* body = cairo_pattern_create_linear(x - hw, 0, x + hw, 0);
         Stop(body, 0, body_lit);
         Stop(body, 1, body_dark);
-        tier((yb - ya) * dice.Real(0.26, 0.36), 0.94);
+        tier((yb - ya) * dice.Real(0.17, 0.25), 0.97);
         cairo_set_source(cr, body);
         cairo_fill(cr);
         cairo_pattern_destroy(body);

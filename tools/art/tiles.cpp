@@ -30,7 +30,7 @@ Rgba White(double a) {
 }
 
 Rgba BareAt(double x, double y) {
-    Rgba c = Rgba_Mix(Rgba_Hex("#24457e", 0.80), Rgba_Hex("#0e2145", 0.80), (x + y) / 96.0);
+    Rgba c = Rgba_Mix(Rgba_Hex("#24457e", 0.87), Rgba_Hex("#0e2145", 0.87), (x + y) / 96.0);
     c = Rgba_Tone(c, 1.0 + 0.30 * (Fbm(x / 6.0, y / 6.0, 4, 11) - 0.5));
     c = Rgba_Over(c, Rgba_Hex("#b8cce8", 0.08 * Smooth(34, 0, x + y)));
     double bv = Bevel(x, y, 2.5);
@@ -129,9 +129,9 @@ Rgba SnowAt(double x, double y) {
 Rgba SelectedAt(double x, double y) {
     double d = RoundRectSdf(x, y, 2.5, 2.5, 45.5, 45.5, 7.0);
     Rgba c;
-    double glow = d > 0 ? 0.65 * std::exp(-d / 1.4) : 0.38 * std::exp(d / 4.0);
+    double glow = d > 0 ? 0.75 * std::exp(-d / 1.5) : 0.45 * std::exp(d / 4.5);
     c = Rgba_Over(c, Rgba_Hex("#ff9a3c", glow));
-    double ring = std::exp(-(d * d) / (1.15 * 1.15));
+    double ring = std::exp(-(d * d) / (1.5 * 1.5));
     Rgba gold = Rgba_Mix(Rgba_Hex("#fff3b0"), Rgba_Hex("#ffc850"), Smooth(20, 70, x + y));
     c = Rgba_Over(c, Rgba_Scale(gold, ring));
     const double corners[][2] = {{4.5, 4.5}, {43.5, 4.5}, {4.5, 43.5}, {43.5, 43.5}};
