@@ -127,7 +127,7 @@ void WriteBytes(Stream& s, const void* src, std::size_t n) {
     if (s.pos > s.owned.size()) s.owned.resize(s.pos);
     std::size_t overlap = std::min(n, s.owned.size() - s.pos);
     const auto* bytes = static_cast<const std::uint8_t*>(src);
-    std::memcpy(s.owned.data() + s.pos, bytes, overlap);
+    if (overlap) std::memcpy(s.owned.data() + s.pos, bytes, overlap);
     s.owned.insert(s.owned.end(), bytes + overlap, bytes + n);
     s.pos += n;
     SyncView(s);
