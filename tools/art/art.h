@@ -93,7 +93,9 @@ std::vector<ArtModuleEntry>& Art_Modules();
 #define ART_MODULE(name, fn) static ArtModule art_module_##name(#name, fn)
 
 // Writes one PNG showing every picture under data_dir (first frame and a strip of its
-// animation), labelled by name, on a mid-grey background; false when it cannot be written.
-bool Art_ContactSheet(const std::string& data_dir, const std::string& file, int width = 1800);
+// animation), labelled by name, on a mid-grey background, laid out `width` pixels wide; false
+// when it cannot be written.
+bool Art_ContactSheet(const std::string& data_dir, const std::string& file, int width = 1800,
+                      double scale = 1.0); // scale < 1 writes a smaller copy
 
 [[noreturn]] void Art_Fail(const std::string& message);

@@ -1,10 +1,11 @@
 // artgen: draws every picture of the game (and copies its fonts) into the generated data folder.
 // Usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]
-//        artgen --out DIR [--sheet FILE] [--sheet-width N] [--mockups] [module...]
+//        artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] [--mockups] [module...]
 // With --sheet or --mockups, only the modules named run (none by default); then a contact sheet
 // of every picture in DIR is written to FILE, and --mockups writes mock_*.png screens beside DIR.
 #include "tools/art/art.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     std::string sheet;
     int sheet_width = 1800;
     bool mockups = false;
+    double sheet_scale = 1.0;
     for (int i = 1; i < argc; ++i) {
         auto next = [&] { return i + 1 < argc ? std::string(argv[++i]) : std::string(); };
         if (!std::strcmp(argv[i], "--out"))
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
             ctx.work_dir = next();
         else if (!std::strcmp(argv[i], "--sheet"))
             sheet = next();
+        else if (!std::strcmp(argv[i], "--sheet-scale"))
+            sheet_scale = std::clamp(std::atof(next().c_str()), 0.05, 1.0);
         else if (!std::strcmp(argv[i], "--mockups"))
             mockups = true;
         else if (!std::strcmp(argv[i], "--sheet-width"))
@@ -41,7 +45,7 @@ int main(int argc, char** argv) {
     bool run_modules = (sheet.empty() && !mockups) || !only.empty();
     if (ctx.out_dir.empty() || (run_modules && (ctx.source_dir.empty() || ctx.work_dir.empty())))
         Art_Fail("usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]\n"
-                 "       artgen --out DIR --sheet FILE [--sheet-width N] [module...]");
+                 "       artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] [--mockups] [module...]");
     if (run_modules) std::filesystem::create_directories(ctx.work_dir);
     for (const ArtModuleEntry& m : Art_Modules()) {
         if (!run_modules || (!only.empty() && !only.count(m.name))) continue;
@@ -51,7 +55,7 @@ int main(int argc, char** argv) {
         std::printf("artgen: %-12s %6.1f s\n", m.name, s);
     }
     if (mockups) Art_Mockups(ctx.out_dir);
-    if (!sheet.empty() && !Art_ContactSheet(ctx.out_dir, sheet, sheet_width))
+    if (!sheet.empty() && !Art_ContactSheet(ctx.out_dir, sheet, sheet_width, sheet_scale))
         Art_Fail("cannot write the contact sheet " + sheet);
     return 0;
 }

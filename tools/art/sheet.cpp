@@ -19,7 +19,7 @@ struct Tile {
     int w = 0, h = 0;
 };
 
-constexpr int kLabel = 18, kPad = 10, kFrameH = 44, kMaxFirst = 260;
+constexpr int kLabel = 22, kPad = 10, kFrameH = 44, kMaxFirst = 260;
 
 Picture FitWithin(const Picture& p, int max_w, int max_h, double max_up) {
     double k =
@@ -54,7 +54,7 @@ Tile MakeTile(const std::string& name, const Picture& pic, const ArtPictureSpec*
     for (const Picture& f : t.frames)
         strip_w += f.w + 2;
     t.w = std::max({t.first.w, strip_w, 150}) + kPad;
-    t.h = kLabel + t.first.h + (t.frames.empty() ? 0 : kFrameH + 4) + kPad + 14;
+    t.h = kLabel + t.first.h + (t.frames.empty() ? 0 : kFrameH + 4) + kPad + 18;
     return t;
 }
 
@@ -77,7 +77,8 @@ void Label(cairo_t* cr, const std::string& text, double x, double y, double size
 
 } // namespace
 
-bool Art_ContactSheet(const std::string& data_dir, const std::string& file, int width) {
+bool Art_ContactSheet(const std::string& data_dir, const std::string& file, int width,
+                      double scale) {
     std::map<std::string, const ArtPictureSpec*> specs;
     for (const ArtPictureSpec& s : kArtPictures)
         specs[s.name] = &s;
@@ -115,18 +116,24 @@ bool Art_ContactSheet(const std::string& data_dir, const std::string& file, int 
         const Tile& t = tiles[i];
         auto [tx, ty] = at[i];
         std::string shortname = t.name.substr(t.name.rfind('/') + 1);
-        Label(s.cr, shortname, tx, ty + 13, 12, false);
+        Label(s.cr, shortname, tx, ty + 16, 16, false);
         Blit(s.cr, t.first, tx, ty + kLabel);
         int fx = tx, fy = ty + kLabel + t.first.h + 4;
         for (const Picture& f : t.frames) {
             Blit(s.cr, f, fx, fy + (kFrameH - f.h) / 2);
             fx += f.w + 2;
         }
-        Label(s.cr, t.note, tx, fy + (t.frames.empty() ? 0 : kFrameH + 2) + 10, 10,
+        Label(s.cr, t.note, tx, fy + (t.frames.empty() ? 0 : kFrameH + 2) + 13, 13,
               t.note.find("WRONG") != std::string::npos);
     }
-    cairo_status_t st = cairo_surface_write_to_png(s.surface, file.c_str());
-    cairo_destroy(s.cr);
-    cairo_surface_destroy(s.surface);
+    int sheet_w = cairo_image_surface_get_width(s.surface);
+    int sheet_h = cairo_image_surface_get_height(s.surface);
+    Picture sheet = Sketch_Finish(s);
+    if (scale < 1.0)
+        sheet = Picture_Scaled(sheet, std::max(1, static_cast<int>(sheet_w * scale)),
+                               std::max(1, static_cast<int>(sheet_h * scale)));
+    cairo_surface_t* out = Picture_ToCairo(sheet);
+    cairo_status_t st = cairo_surface_write_to_png(out, file.c_str());
+    cairo_surface_destroy(out);
     return st == CAIRO_STATUS_SUCCESS;
 }
