@@ -127,6 +127,18 @@ void ReleaseAll() {
     Mouse.down.fill(false);
 }
 
+// A window opened anew (switching between window and full screen) announces only that it is
+// shown, not that it is no longer maximised or minimised: read its actual state.
+void SyncWithWindowFlags(Uint32 window_id) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    SDL_Window* window = SDL_GetWindowFromID(window_id);
+    if (!window) return;
+    Uint32 flags = SDL_GetWindowFlags(window);
+    Window.minimized = (flags & SDL_WINDOW_MINIMIZED) != 0;
+    Window.maximized = (flags & SDL_WINDOW_MAXIMIZED) != 0;
+    Window.hidden = (flags & SDL_WINDOW_HIDDEN) != 0 || (flags & SDL_WINDOW_SHOWN) == 0;
+}
+
 void WindowEvent(const SDL_WindowEvent& e) {
     switch (e.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -159,6 +171,7 @@ void WindowEvent(const SDL_WindowEvent& e) {
     default:
         break;
     }
+    SyncWithWindowFlags(e.windowID);
 }
 
 void HandleEvent(const SDL_Event& e) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -40,14 +41,16 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& out) {
     return ok;
 }
 
-// A file can be written when its folder exists and the path is not a folder itself; the actual
-// write happens on close.
+// A file can be written when its folder exists and takes new files, and the path is neither a
+// folder nor a read-only file (the replace on close would otherwise go over it regardless).
 bool CanCreateFile(const std::string& path) {
-    if (path.empty() || path.back() == '/' || FileType(path) == 2) return false;
+    if (path.empty() || path.back() == '/') return false;
+    int type = FileType(path);
+    if (type == 2 || (type == 1 && ::access(path.c_str(), W_OK) != 0)) return false;
     std::size_t slash = path.find_last_of('/');
     std::string dir =
         slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
-    return FileType(dir) == 2;
+    return FileType(dir) == 2 && ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
 bool FlushToFile(Stream& s) {

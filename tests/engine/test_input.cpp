@@ -258,3 +258,21 @@ TEST(InputWithoutSdl, PollingBeforeSdlStartsIsHarmless) {
     EXPECT_EQ(MouseX(), 10);
     EXPECT_EQ(MouseY(), 20);
 }
+
+TEST_F(Input, AWindowOpenedAnewReplacesTheOldWindowsState) {
+    // The old window was maximised when the game switched to full screen and back.
+    PushWindow(SDL_WINDOWEVENT_MAXIMIZED);
+    Input_Poll();
+    ASSERT_TRUE(Input_WindowMaximized());
+
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << SDL_GetError();
+    SDL_Window* w = SDL_CreateWindow("t", 0, 0, 80, 60, SDL_WINDOW_SHOWN);
+    ASSERT_NE(w, nullptr) << SDL_GetError();
+    Input_Poll();
+    EXPECT_FALSE(Input_WindowMaximized());
+    EXPECT_FALSE(Input_WindowHidden());
+    EXPECT_TRUE(SDL_IsTextInputActive());
+    SDL_DestroyWindow(w);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
