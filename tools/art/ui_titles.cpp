@@ -157,7 +157,8 @@ Picture GameOver() {
     l.bottom = "#6fa8dc";
     l.rim = "#0b1633";
     l.rim_width = 4;
-    l.glow_alpha = 0.45;
+    l.glow_alpha = 0.6;
+    l.glow_radius = 10; // stays well inside the picture
     l.glow = "#1e5bff";
     l.shadow_alpha = 0.7;
     Ui_Letter(s.cr, l, "Game Over", 210, 88);
