@@ -117,8 +117,9 @@ void TextEvent(const char* utf8) {
         for (; i <= extra && (p[i] & 0xC0) == 0x80; ++i)
             code = code << 6 | (p[i] & 0x3F);
         p += i;
-        if (i <= extra) continue; // truncated sequence
-        if (code <= 255) PushChar(static_cast<int>(code));
+        if (i <= extra) continue;                 // truncated sequence
+        bool overlong = extra > 0 && code < 0x80; // a disguised ASCII byte, even NUL
+        if (!overlong && code <= 255) PushChar(static_cast<int>(code));
     }
 }
 

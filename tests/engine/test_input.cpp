@@ -153,8 +153,9 @@ TEST(Keymap, SdlKeysBecomeWindowsVirtualKeyCodes) {
 TEST_F(Input, TypedCharactersQueueInOrderAndKeepOnlyEightBitCodes) {
     PushText("a\xC3\xA9"); // a, e-acute
     PushText("\xE2\x82\xAC"
-             "b");    // euro sign (above 255, dropped), b
-    PushText("\xC3"); // truncated sequence
+             "b");        // euro sign (above 255, dropped), b
+    PushText("\xC3");     // truncated sequence
+    PushText("\xC0\x80"); // NUL in disguise
     PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
     Input_Poll();
     EXPECT_EQ(GetChar(), 'a');
