@@ -65,7 +65,7 @@ void SnowRidge(cairo_t* cr, const Height& top, Rgb crest, Rgb foot, double y0, d
     cairo_set_source(cr, g);
     cairo_fill(cr);
     cairo_pattern_destroy(g);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT); // round caps would overlap into beads
     cairo_set_line_width(cr, 2.2);
     for (double x = -10; x < kW + 10; x += 3) {
         double slope = (top(x + 3) - top(x)) / 3.0;
@@ -131,56 +131,99 @@ void WarmGlow(cairo_t* cr, double x, double y, double radius, double a) {
 
 // ---- trees ---------------------------------------------------------------------------------
 
-// A snow-laden pine; `haze` 0 is near and dark, 1 far and blue.
+// A snow-laden pine; `haze` 0 is near and dark, 1 far and blue. Tiers are drawn from the
+// bottom up so each hangs over the one below; snow lies as a lumpy cap on the upper part of each
+// tier and along the lit edges of its branches.
 void Pine(cairo_t* cr, Dice& dice, double x, double base, double h, double haze) {
-    Rgb body_lit = Mix(Hex("#1d3b52"), Hex("#4a6796"), haze);
-    Rgb body_dark = Mix(Hex("#0b1a2c"), Hex("#3a5583"), haze);
+    Rgb body_lit = Mix(Hex("#234660"), Hex("#4d6b9a"), haze);
+    Rgb body_dark = Mix(Hex("#0a1828"), Hex("#38527f"), haze);
     Rgb snow_lit = Mix(Hex("#eef4ff"), Hex("#a9bde0"), haze);
-    Rgb snow_dark = Mix(Hex("#8ea8cf"), Hex("#7890bd"), haze);
+    Rgb snow_dark = Mix(Hex("#93abd2"), Hex("#7890bd"), haze);
     double w = h * dice.Real(0.46, 0.56);
     Set(cr, Mix(Hex("#2a2233"), body_dark, haze));
     cairo_rectangle(cr, x - w * 0.05, base - h * 0.14, w * 0.1, h * 0.15);
     cairo_fill(cr);
     int tiers = h > 60 ? 5 : (h > 25 ? 4 : 3);
     double y_top = base - h, y_bot = base - h * 0.1;
+    struct Tier {
+        double ya, yb, hw;
+        std::vector<std::pair<double, double>> outline;
+    };
+    std::vector<Tier> all(tiers);
     for (int i = 0; i < tiers; ++i) {
-        double ya = y_top + (y_bot - y_top) * (i / double(tiers)) * 0.78;
-        double yb = y_top + (y_bot - y_top) * ((i + 1) / double(tiers));
-        double hw = w / 2 * (0.32 + 0.68 * (i + 1) / tiers) * dice.Real(0.92, 1.08);
-        double droop = (yb - ya) * 0.12;
-        auto tier = [&](double dy, double sx) {
-            cairo_move_to(cr, x, ya + dy);
-            cairo_curve_to(cr, x + hw * 0.35 * sx, ya + dy + (yb - ya) * 0.45, x + hw * 0.75 * sx,
-                           yb + dy - droop, x + hw * sx, yb + dy + droop);
-            int scallops = 3;
-            for (int k = 0; k < scallops; ++k) {
-                double xa = x + hw * sx * (1 - 2.0 * (k + 1) / scallops);
-                double xm = (x + hw * sx * (1 - 2.0 * k / scallops) + xa) / 2;
-                cairo_curve_to(cr, xm, yb + dy - droop * 2.2, xm, yb + dy - droop * 2.2, xa,
-                               yb + dy + droop * (k == scallops - 1 ? 1 : 0.3));
-            }
-            cairo_curve_to(cr, x - hw * 0.75 * sx, yb + dy - droop, x - hw * 0.35 * sx,
-                           ya + dy + (yb - ya) * 0.45, x, ya + dy);
+        Tier& t = all[i];
+        t.ya = y_top + (y_bot - y_top) * (i / double(tiers)) * 0.78;
+        t.yb = y_top + (y_bot - y_top) * ((i + 1) / double(tiers));
+        t.hw = w / 2 * (0.3 + 0.7 * (i + 1) / tiers) * dice.Real(0.92, 1.08);
+        double th = t.yb - t.ya, droop = th * 0.14;
+        int steps = h > 60 ? 4 : 2;
+        t.outline.push_back({x, t.ya});
+        for (int k = 1; k <= steps; ++k) { // right side: branch tips with notches between
+            double f = double(k) / steps;
+            t.outline.push_back({x + t.hw * f * dice.Real(0.95, 1.05), t.ya + th * f + droop * f});
+            if (k < steps) t.outline.push_back({x + t.hw * f * 0.78, t.ya + th * f - th * 0.04});
+        }
+        int notches = 3;
+        for (int k = 1; k < notches * 2; ++k) { // underside, rising between the lower tips
+            double f = 1.0 - double(k) / notches;
+            double up = (k % 2 == 1) ? th * 0.16 : -droop * 0.3;
+            t.outline.push_back({x + t.hw * f, t.yb - up + droop * 0.4});
+        }
+        for (int k = steps; k >= 1; --k) { // left side back up
+            double f = double(k) / steps;
+            t.outline.push_back({x - t.hw * f * dice.Real(0.95, 1.05), t.ya + th * f + droop * f});
+            if (k > 1)
+                t.outline.push_back({x - t.hw * (f - 1.0 / steps) * 0.78 - t.hw * 0.1,
+                                     t.ya + th * (f - 1.0 / steps) - th * 0.04});
+        }
+    }
+    for (int i = tiers - 1; i >= 0; --i) {
+        const Tier& t = all[i];
+        double th = t.yb - t.ya;
+        auto outline = [&] {
+            cairo_move_to(cr, t.outline[0].first, t.outline[0].second);
+            for (auto& q : t.outline)
+                cairo_line_to(cr, q.first, q.second);
             cairo_close_path(cr);
         };
-        cairo_pattern_t* snow = cairo_pattern_create_linear(x - hw, 0, x + hw, 0);
-        Stop(snow, 0, snow_lit);
-        Stop(snow, 0.55, snow_lit);
-        Stop(snow, 0.75, snow_dark);
-        Stop(snow, 1, snow_dark);
-        tier(0, 1.0);
-        cairo_set_source(cr, snow);
-        cairo_fill_preserve(cr);
-        cairo_pattern_destroy(snow);
-        cairo_save(cr);
-        cairo_clip(cr);
-        cairo_pattern_t* body = cairo_pattern_create_linear(x - hw, 0, x + hw, 0);
+        cairo_pattern_t* body = cairo_pattern_create_linear(x - t.hw, 0, x + t.hw, 0);
         Stop(body, 0, body_lit);
         Stop(body, 1, body_dark);
-        tier((yb - ya) * dice.Real(0.17, 0.25), 0.97);
+        outline();
         cairo_set_source(cr, body);
         cairo_fill(cr);
         cairo_pattern_destroy(body);
+        // the snow cap: everything above a lumpy line across the tier
+        cairo_save(cr);
+        outline();
+        cairo_clip(cr);
+        cairo_pattern_t* snow = cairo_pattern_create_linear(x - t.hw, 0, x + t.hw, 0);
+        Stop(snow, 0, snow_lit);
+        Stop(snow, 0.5, snow_lit);
+        Stop(snow, 0.72, snow_dark);
+        Stop(snow, 1, snow_dark);
+        cairo_set_source(cr, snow);
+        double cut = t.ya + th * dice.Real(0.5, 0.62);
+        cairo_move_to(cr, x - t.hw - 2, t.ya - 4);
+        cairo_line_to(cr, x + t.hw + 2, t.ya - 4);
+        cairo_line_to(cr, x + t.hw + 2, cut + th * 0.3);
+        int lumps = 4;
+        for (int k = 0; k < lumps; ++k) {
+            double x0 = x + t.hw - 2 * t.hw * k / lumps, x1 = x + t.hw - 2 * t.hw * (k + 1) / lumps;
+            double slope = th * 0.3 * (1 - 2.0 * (k + 1) / lumps);
+            cairo_curve_to(cr, x0, cut + th * 0.22 + slope, x1, cut + th * 0.22 + slope, x1,
+                           cut + std::fabs(slope) * 0.6 + th * dice.Real(-0.05, 0.05));
+        }
+        cairo_line_to(cr, x - t.hw - 2, t.ya - 4);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        // a thin line of snow along the lit upper edge of the lower branches
+        cairo_set_line_width(cr, std::max(0.8, th * 0.08));
+        cairo_set_source_rgba(cr, snow_lit.r, snow_lit.g, snow_lit.b, 0.9);
+        cairo_move_to(cr, t.outline[0].first, t.outline[0].second);
+        for (size_t k = t.outline.size() - 1; k > t.outline.size() * 3 / 4; --k)
+            cairo_line_to(cr, t.outline[k].first, t.outline[k].second + 0.6);
+        cairo_stroke(cr);
         cairo_restore(cr);
     }
 }
@@ -544,12 +587,18 @@ void Forest(cairo_t* cr, Dice& dice) {
         return 545 - 25 * std::exp(-std::pow((x - 400) / 120, 2)) + 12 * Wobble(23, 150)(x);
     };
     SnowRidge(cr, near, Hex("#e2ebf8"), Hex("#a9bcd9"), 510, 600);
-    // a trodden path winding through the clearing
-    cairo_set_source_rgba(cr, 0.45, 0.56, 0.76, 0.35);
-    cairo_move_to(cr, 350, 600);
-    cairo_curve_to(cr, 380, 560, 450, 545, 430, 520);
-    cairo_curve_to(cr, 470, 545, 430, 570, 450, 600);
+    // a trodden path winding through the clearing, narrowing into the distance
+    cairo_pattern_t* path = cairo_pattern_create_linear(0, 510, 0, 600);
+    cairo_pattern_add_color_stop_rgba(path, 0, 0.55, 0.65, 0.82, 0.25);
+    cairo_pattern_add_color_stop_rgba(path, 1, 0.55, 0.65, 0.82, 0.5);
+    cairo_set_source(cr, path);
+    cairo_move_to(cr, 330, 602);
+    cairo_curve_to(cr, 370, 566, 448, 552, 424, near(424) + 2);
+    cairo_line_to(cr, 434, near(434) + 2);
+    cairo_curve_to(cr, 462, 552, 410, 570, 470, 602);
+    cairo_close_path(cr);
     cairo_fill(cr);
+    cairo_pattern_destroy(path);
     Pine(cr, dice, 30, 610, 330, 0.0);
     Pine(cr, dice, 105, 600, 230, 0.05);
     Pine(cr, dice, 175, near(175) + 8, 130, 0.1);
