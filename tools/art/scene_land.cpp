@@ -475,32 +475,37 @@ struct Peak {
 };
 
 void Mountain(cairo_t* cr, Dice& dice, const Peak& p, double base, double haze) {
-    Rgb lit = Mix(Hex("#dce7f7"), Hex("#8ea8cf"), haze);
-    Rgb lit_foot = Mix(Hex("#8ea8cf"), Hex("#5d79a8"), haze);
-    Rgb shade = Mix(Hex("#5a76a6"), Hex("#4d6a9e"), haze);
-    Rgb shade_foot = Mix(Hex("#2f4a7c"), Hex("#3f5a8e"), haze);
-    std::vector<std::pair<double, double>> left, right;
-    int n = 9;
-    for (int i = 0; i <= n; ++i) {
-        double t = double(i) / n;
-        double jag = (i == 0 || i == n) ? 0 : dice.Real(-0.06, 0.06) * p.half;
-        left.push_back(
-            {p.x - p.half * t + jag * 0.3, p.top + (base - p.top) * std::pow(t, 1.15) + jag * 0.4});
-        jag = (i == 0 || i == n) ? 0 : dice.Real(-0.06, 0.06) * p.half;
-        right.push_back(
-            {p.x + p.half * t + jag * 0.3, p.top + (base - p.top) * std::pow(t, 0.95) + jag * 0.4});
-    }
-    // the crease between the lit and the shaded face wanders down from the apex
+    Rgb lit = Mix(Hex("#e4edfa"), Hex("#8ea8cf"), haze);
+    Rgb lit_foot = Mix(Hex("#9bb3d8"), Hex("#5d79a8"), haze);
+    Rgb shade = Mix(Hex("#5873a3"), Hex("#536fa1"), haze);
+    Rgb shade_foot = Mix(Hex("#2c4677"), Hex("#44609a"), haze);
+    unsigned seed = static_cast<unsigned>(dice.Int(1, 1 << 20));
+    double height = base - p.top;
+    const int n = 30;
+    // ragged flanks: fractal bumps that vanish at the summit and at the foot
+    auto flank = [&](double side, unsigned s) {
+        std::vector<std::pair<double, double>> edge;
+        for (int i = 0; i <= n; ++i) {
+            double t = double(i) / n;
+            double bump = (Fbm(t * 5.0, 0.5, 4, s) - 0.5) * 0.28 * height * std::sin(kPi * t);
+            double y = p.top + height * std::pow(t, side < 0 ? 1.1 : 0.95) + bump;
+            edge.push_back({p.x + side * p.half * t, std::min(base, y)});
+        }
+        return edge;
+    };
+    auto left = flank(-1, seed), right = flank(1, seed + 1);
     std::vector<std::pair<double, double>> crease;
     for (int i = 0; i <= n; ++i) {
         double t = double(i) / n;
-        crease.push_back(
-            {p.x + p.half * 0.18 * t + dice.Real(-4, 4) * t, p.top + (base - p.top) * t});
+        double wander = (Fbm(t * 4.0, 3.5, 3, seed + 2) - 0.5) * p.half * 0.3 * t;
+        crease.push_back({p.x + p.half * 0.16 * t + wander, p.top + height * t});
     }
     auto face = [&](const std::vector<std::pair<double, double>>& edge, Rgb c0, Rgb c1) {
         cairo_move_to(cr, edge[0].first, edge[0].second);
         for (auto& q : edge)
             cairo_line_to(cr, q.first, q.second);
+        cairo_line_to(cr, edge.back().first, base + 2);
+        cairo_line_to(cr, crease.back().first, base + 2);
         for (int i = n; i >= 0; --i)
             cairo_line_to(cr, crease[i].first, crease[i].second);
         cairo_close_path(cr);
@@ -513,15 +518,36 @@ void Mountain(cairo_t* cr, Dice& dice, const Peak& p, double base, double haze) 
     };
     face(left, lit, lit_foot);
     face(right, shade, shade_foot);
-    // rock ribs showing through the snow on the shaded side
-    cairo_set_line_width(cr, 1.6);
-    for (int k = 0; k < 5; ++k) {
-        double t0 = dice.Real(0.15, 0.6);
-        double x0 = p.x + p.half * t0 * 0.5, y0 = p.top + (base - p.top) * t0;
-        cairo_set_source_rgba(cr, 0.12, 0.19, 0.33, 0.35 * (1 - haze));
-        cairo_move_to(cr, x0, y0);
-        cairo_curve_to(cr, x0 + 6, y0 + 12, x0 + 4, y0 + 22, x0 + 10,
-                       y0 + 34 * dice.Real(0.6, 1.2));
+    // gullies on the lit face and rock ribs on the shaded one, thinning downhill
+    auto streak = [&](double x0, double y0, double dx, double len, double w, Rgb c, double a) {
+        cairo_move_to(cr, x0 - w / 2, y0);
+        cairo_curve_to(cr, x0 + dx * 0.3, y0 + len * 0.4, x0 + dx * 0.7, y0 + len * 0.7, x0 + dx,
+                       y0 + len);
+        cairo_curve_to(cr, x0 + dx * 0.7 + w * 0.3, y0 + len * 0.7, x0 + dx * 0.3 + w,
+                       y0 + len * 0.4, x0 + w / 2, y0);
+        cairo_close_path(cr);
+        Set(cr, c, a);
+        cairo_fill(cr);
+    };
+    for (int k = 0; k < 6; ++k) {
+        int i = dice.Int(3, n / 2);
+        double x0 = (left[i].first * 2 + crease[i].first) / 3, y0 = left[i].second + 3;
+        streak(x0, y0, dice.Real(4, 14), height * dice.Real(0.2, 0.4), dice.Real(2, 4),
+               Mix(Hex("#7f98c4"), lit_foot, haze), 0.45 * (1 - 0.5 * haze));
+    }
+    for (int k = 0; k < 7; ++k) {
+        int i = dice.Int(2, n * 2 / 3);
+        double x0 = (right[i].first + crease[i].first * 2) / 3, y0 = crease[i].second + 4;
+        streak(x0, y0, dice.Real(2, 10), height * dice.Real(0.15, 0.35), dice.Real(2, 5),
+               Hex("#1b2c52"), 0.35 * (1 - 0.6 * haze));
+    }
+    // moonlight on the crest where it faces the upper left
+    cairo_set_line_width(cr, 1.4);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    for (int i = 0; i < n; ++i) {
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.5 * (1 - haze) * (1 - double(i) / n));
+        cairo_move_to(cr, left[i].first + 0.5, left[i].second + 0.8);
+        cairo_line_to(cr, left[i + 1].first + 0.5, left[i + 1].second + 0.8);
         cairo_stroke(cr);
     }
 }
