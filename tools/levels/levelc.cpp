@@ -102,11 +102,59 @@ std::string Title(const LevelSource& src) {
     return "";
 }
 
+// What a level shows for the first time, read from its records (and, for the lessons that need
+// no data, from the help tips the game opens on it).
+std::string Introduces(const Built& b, std::map<std::string, bool>& seen, int& max_kinds) {
+    static const std::map<int, std::string> lessons = {{1, "matching three"},
+                                                       {2, "the candle clock"},
+                                                       {3, "the hammer"},
+                                                       {4, "a move making four: the ice crystal"},
+                                                       {6, "five in a row: the snowball"}};
+    const LevelFileData& d = b.data;
+    std::vector<std::string> found;
+    if (lessons.count(b.number)) found.push_back(lessons.at(b.number));
+    auto first = [&](const std::string& what, bool present) {
+        if (present && !seen[what]) seen[what] = true, found.push_back(what);
+    };
+    bool chains = false, doubles = false, snow = false, bomb = false, cube = false, crystal = false,
+         inner_spawn = false;
+    for (std::size_t i = 0; i < d.cells.size(); ++i) {
+        const LevelDataCell& c = d.cells[i];
+        chains |= c.locks >= 1, doubles |= c.locks == 2, bomb |= c.bomb != 0;
+        cube |= c.color == 15, crystal |= c.color == 8;
+        snow |= !c.void_ && c.background == 2;
+        inner_spawn |=
+            !c.void_ && c.autospawn && i >= static_cast<std::size_t>(d.settings.table_dx);
+    }
+    int kinds = 0;
+    for (int k = 1; k <= 7; ++k)
+        kinds += d.weights[k] > 0;
+    first("chained pieces", chains);
+    first("double chains", doubles);
+    first("snow on the ice", snow);
+    first("a bomb on the board", bomb);
+    first("bombs among new pieces", d.settings.BombPercent > 0);
+    first("an icecube on the board", cube);
+    first("icecubes among new pieces", d.weights[15] > 0);
+    first("a crystal on the board", crystal);
+    first("crystals among new pieces", d.weights[8] > 0);
+    first("spawn cells inside the board", inner_spawn);
+    if (kinds > max_kinds) {
+        if (max_kinds > 0) found.push_back(std::to_string(kinds) + " gem kinds");
+        max_kinds = kinds;
+    }
+    std::string out;
+    for (const std::string& f : found)
+        out += (out.empty() ? "" : ", ") + f;
+    return out;
+}
+
 void WriteTable(const std::vector<Built>& levels, const fs::path& path) {
     std::ofstream o(path);
-    o << "| Level | Size | Time | Gem kinds | Ice | Snow | Bombs | Design and what it introduces "
-         "|\n";
-    o << "|---:|---|---|---:|---:|---:|---|---|\n";
+    o << "| Level | Size | Time | Gem kinds | Ice | Snow | Bombs | Figure | Introduces |\n";
+    o << "|---:|---|---|---|---:|---:|---|---|---|\n";
+    std::map<std::string, bool> seen;
+    int max_kinds = 0;
     for (const Built& b : levels) {
         const LevelFileData& d = b.data;
         int ice = 0, snow = 0, kinds = 0;
@@ -123,7 +171,7 @@ void WriteTable(const std::vector<Built>& levels, const fs::path& path) {
         o << "| " << b.number << " | " << d.settings.table_dx << " x " << d.settings.table_dy
           << " | " << time << " | " << kinds << extra << " | " << ice << " | " << snow << " | "
           << (d.settings.BombPercent ? std::to_string(d.settings.BombPercent) + " %" : "-") << " | "
-          << b.title << " |\n";
+          << b.title << " | " << Introduces(b, seen, max_kinds) << " |\n";
     }
 }
 
