@@ -232,7 +232,11 @@ void Graphics_MaximizeWindowHint(bool* maximized, bool* minimized, bool* visible
 }
 
 void Flip(int sync) {
-    if (g.renderer) {
+    if (g.renderer && g.opts.headless) {
+        // Nothing is shown: the canvas is the picture, read back on demand.
+        Batch_Flush();
+        SDL_RenderFlush(g.renderer);
+    } else if (g.renderer) {
         Batch_Flush();
         SDL_SetRenderTarget(g.renderer, nullptr);
         SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);

@@ -24,6 +24,7 @@ DrawState s;
 struct Batch {
     SDL_Texture* texture = nullptr;
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    bool linear = false;
     std::vector<SDL_Vertex> vertices;
     std::vector<int> indices;
 };
@@ -70,18 +71,21 @@ void AddShape(const Quad& q) {
     SDL_BlendMode mode;
     TextureKind kind;
     Gfx_BlendSetup(false, &color, &mode, &kind);
-    Batch_AddQuad(nullptr, mode, q, color);
+    Batch_AddQuad(nullptr, mode, false, q, color);
 }
 
 } // namespace
 
 // ---- Batch ----
 
-void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, const Quad& q, SDL_Color c) {
-    if (!batch.vertices.empty() && (tex != batch.texture || mode != batch.mode)) Batch_Flush();
+void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const Quad& q, SDL_Color c) {
+    if (!batch.vertices.empty() &&
+        (tex != batch.texture || mode != batch.mode || (tex && linear != batch.linear)))
+        Batch_Flush();
     if (batch.vertices.size() >= kBatchQuads * 4) Batch_Flush();
     batch.texture = tex;
     batch.mode = mode;
+    batch.linear = linear;
     int base = int(batch.vertices.size());
     const float u[4] = {q.u0, q.u1, q.u1, q.u0}, v[4] = {q.v0, q.v0, q.v1, q.v1};
     for (int i = 0; i < 4; ++i)
@@ -97,9 +101,15 @@ void Batch_Flush() {
         return;
     }
     // SDL records the blend mode with each queued draw, so one texture may serve several modes.
-    if (batch.texture)
+    // The filter is texture state applied at once: draws queued inside SDL go out first.
+    if (batch.texture) {
         SDL_SetTextureBlendMode(batch.texture, batch.mode);
-    else
+        SDL_ScaleMode want = batch.linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest, have;
+        if (SDL_GetTextureScaleMode(batch.texture, &have) == 0 && have != want) {
+            SDL_RenderFlush(r);
+            SDL_SetTextureScaleMode(batch.texture, want);
+        }
+    } else
         SDL_SetRenderDrawBlendMode(r, batch.mode);
     SDL_RenderGeometry(r, batch.texture, batch.vertices.data(), int(batch.vertices.size()),
                        batch.indices.data(), int(batch.indices.size()));
@@ -256,11 +266,20 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
     SDL_Texture* tex = Image_Texture(image, kind);
     if (!tex) return;
     Quad q = TransformedQuad(t, ox, oy, x0, y0, x1, y1);
-    q.u0 = float(sx) / float(image->tex_w);
-    q.v0 = float(sy) / float(image->tex_h);
-    q.u1 = float(sx + sw) / float(image->tex_w);
-    q.v1 = float(sy + sh) / float(image->tex_h);
-    Batch_AddQuad(tex, mode, q, color);
+    // Unturned, unscaled, on whole pixels, every pixel centre meets a texel centre: nearest
+    // sampling gives the same picture as filtering, and costs less.
+    bool exact = t.ix == 1 && t.iy == 0 && t.jx == 0 && t.jy == 1 && x1 - x0 == float(sw) &&
+                 y1 - y0 == float(sh) && q.x[0] == std::floor(q.x[0]) &&
+                 q.y[0] == std::floor(q.y[0]);
+    bool linear = (image->flags & IMG_FILTERED) && !exact;
+    // Filtering reads half a texel around each sample: keep it inside the frame, so the
+    // neighbouring frames of a strip never bleed in.
+    float inset = linear ? 0.5f : 0.0f;
+    q.u0 = (float(sx) + inset) / float(image->tex_w);
+    q.v0 = (float(sy) + inset) / float(image->tex_h);
+    q.u1 = (float(sx + sw) - inset) / float(image->tex_w);
+    q.v1 = (float(sy + sh) - inset) / float(image->tex_h);
+    Batch_AddQuad(tex, mode, linear, q, color);
 }
 
 void DrawImageRect(Image* image, float x, float y, float w, float h, int frame) {

@@ -46,7 +46,8 @@ struct Quad {
     float x[4], y[4]; // corners: top-left, top-right, bottom-right, bottom-left
     float u0, v0, u1, v1;
 };
-void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, const Quad& q, SDL_Color c);
+// linear: sample the texture with bilinear filtering (else nearest texel).
+void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const Quad& q, SDL_Color c);
 void Batch_Flush();
 
 // Drawing state helpers used by text and shapes.

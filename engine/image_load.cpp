@@ -47,9 +47,7 @@ SDL_Texture* MakeTexture(Image& im, TextureKind kind) {
     if (!t) return nullptr;
     std::vector<std::uint8_t> rgba = TexturePixels(im, kind);
     SDL_UpdateTexture(t, nullptr, rgba.data(), im.src_w * 4);
-    // Mask copies keep hard edges; the others follow the image's filtering flag.
-    bool linear = (im.flags & IMG_FILTERED) && kind != TextureKind::Mask;
-    SDL_SetTextureScaleMode(t, linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest); // each draw picks its filter
     return t;
 }
 

@@ -204,6 +204,29 @@ TEST_F(Gfx, OverlappingLightSpritesAddUpTowardWhite) {
     EXPECT_PRED3(Near, At(41, 41), (Pixel{255, 180, 90}), 2);
 }
 
+// One texture drawn under several modes and filters in a row keeps each draw's own settings.
+TEST_F(Gfx, OneTextureServesSeveralModesInARow) {
+    Image* im = Solid("shared", 100, 100, 100, 255, IMG_FILTERED);
+    SetClsColor(100, 0, 0);
+    Cls();
+    SetBlend(BLEND_LIGHT);
+    DrawImage(im, 10, 10);
+    SetBlend(BLEND_ALPHA);
+    SetAlpha(0.5f);
+    DrawImage(im, 20, 10);
+    SetBlend(BLEND_SOLID);
+    SetScale(2, 2);
+    DrawImage(im, 30, 10.5f);
+    SetScale(1, 1);
+    SetAlpha(1);
+    SetBlend(BLEND_LIGHT);
+    DrawImage(im, 40, 10);
+    EXPECT_PRED3(Near, At(11, 11), (Pixel{200, 100, 100}), 1);
+    EXPECT_PRED3(Near, At(21, 11), (Pixel{100, 50, 50}), 2);
+    EXPECT_PRED3(Near, At(33, 13), (Pixel{100, 100, 100}), 1);
+    EXPECT_PRED3(Near, At(41, 11), (Pixel{200, 100, 100}), 1);
+}
+
 TEST_F(Gfx, ColourTintsPicturesAndShapes) {
     Image* white = Solid("white", 255, 255, 255);
     SetBlend(BLEND_SOLID);
