@@ -81,7 +81,8 @@ void DrainEncoder(VorbisEncoder& e, std::string& out) {
         vorbis_bitrate_addblock(&e.block);
         while (vorbis_bitrate_flushpacket(&e.dsp, &packet)) {
             ogg_stream_packetin(&e.stream, &packet);
-            while (ogg_stream_pageout(&e.stream, &page)) WritePage(out, page);
+            while (ogg_stream_pageout(&e.stream, &page))
+                WritePage(out, page);
         }
     }
 }
@@ -103,7 +104,8 @@ bool Wav_Write(const std::string& path, const Signal& s) {
     PutU16(out, 16);
     out += "data";
     PutU32(out, data_bytes);
-    for (float v : s.samples) PutU16(out, std::uint16_t(ToPcm16(v)));
+    for (float v : s.samples)
+        PutU16(out, std::uint16_t(ToPcm16(v)));
     return WriteAll(path, out);
 }
 
@@ -149,7 +151,8 @@ bool Ogg_Write(const std::string& path, const Signal& s, float quality) {
     ogg_stream_packetin(&e.stream, &comment);
     ogg_stream_packetin(&e.stream, &codebooks);
     ogg_page page;
-    while (ogg_stream_flush(&e.stream, &page)) WritePage(out, page); // audio starts a new page
+    while (ogg_stream_flush(&e.stream, &page))
+        WritePage(out, page); // audio starts a new page
 
     const int chunk = 4096, frames = Signal_Frames(s);
     for (int at = 0; at < frames; at += chunk) {
@@ -163,7 +166,8 @@ bool Ogg_Write(const std::string& path, const Signal& s, float quality) {
     }
     vorbis_analysis_wrote(&e.dsp, 0); // end of stream
     DrainEncoder(e, out);
-    while (ogg_stream_flush(&e.stream, &page)) WritePage(out, page);
+    while (ogg_stream_flush(&e.stream, &page))
+        WritePage(out, page);
     return WriteAll(path, out);
 }
 
@@ -182,7 +186,8 @@ bool Ogg_Read(const std::string& path, Signal& out) {
         if (n == 0) break;
         if (n < 0) return false;
         for (long i = 0; i < n; ++i)
-            for (int c = 0; c < out.channels; ++c) out.samples.push_back(pcm[c][i]);
+            for (int c = 0; c < out.channels; ++c)
+                out.samples.push_back(pcm[c][i]);
     }
     return true;
 }

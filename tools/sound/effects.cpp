@@ -7,13 +7,15 @@
 namespace {
 
 // Partials of a small struck metal bar or bell: inharmonic, the upper ones dying first.
-const std::vector<Partial> kBellPartials = {
-    {1.00, 1.00, 0.55}, {2.02, 0.45, 0.30}, {2.76, 0.50, 0.22},
-    {4.07, 0.22, 0.12}, {5.40, 0.18, 0.08}, {6.80, 0.08, 0.05}};
+const std::vector<Partial> kBellPartials = {{1.00, 1.00, 0.55}, {2.02, 0.45, 0.30},
+                                            {2.76, 0.50, 0.22}, {4.07, 0.22, 0.12},
+                                            {5.40, 0.18, 0.08}, {6.80, 0.08, 0.05}};
 
-const std::vector<Partial> kLinkPartials = {
-    {1.00, 1.00, 0.05}, {1.56, 0.8, 0.04}, {2.21, 0.7, 0.035}, {3.27, 0.5, 0.025},
-    {4.11, 0.3, 0.02}};
+const std::vector<Partial> kLinkPartials = {{1.00, 1.00, 0.05},
+                                            {1.56, 0.8, 0.04},
+                                            {2.21, 0.7, 0.035},
+                                            {3.27, 0.5, 0.025},
+                                            {4.11, 0.3, 0.02}};
 
 Signal Burst(double seconds, std::uint64_t seed, double low, double high, double decay) {
     Signal s = Noise_White(seconds, seed);
@@ -28,7 +30,8 @@ Signal Crack(std::uint64_t seed, double brightness) {
     Signal s = Signal_Silence(0.12);
     Rng rng = Rng_Make(seed);
     for (int i = 0; i < 5; ++i) {
-        Signal spike = Burst(0.05, seed * 31 + i, 1500 * brightness, 9000, Rng_Range(rng, 0.002, 0.008));
+        Signal spike =
+            Burst(0.05, seed * 31 + i, 1500 * brightness, 9000, Rng_Range(rng, 0.002, 0.008));
         Mix_Add(s, spike, Rng_Range(rng, 0.0, 0.04), Rng_Range(rng, 0.4, 1.0));
     }
     return s;
@@ -40,9 +43,8 @@ Signal Tinkles(std::uint64_t seed, int count, double spread, double low, double 
     Rng rng = Rng_Make(seed);
     for (int i = 0; i < count; ++i) {
         double f = Rng_Range(rng, low, high);
-        Signal ping = Osc_Partials(f, {{1.0, 1.0, Rng_Range(rng, 0.04, 0.12)},
-                                       {2.71, 0.2, 0.03}},
-                                   0.35);
+        Signal ping =
+            Osc_Partials(f, {{1.0, 1.0, Rng_Range(rng, 0.04, 0.12)}, {2.71, 0.2, 0.03}}, 0.35);
         Env_FadeIn(ping, 0.001);
         double at = spread * std::pow(Rng_Uniform(rng), 1.6); // thicker at the start
         Mix_Add(s, ping, at, Rng_Range(rng, 0.15, 0.5) * (1.0 - 0.6 * at / spread));
@@ -96,8 +98,8 @@ Signal Fx_ShieldOut(const SoundContext&) {
     Env_FadeIn(snap, 0.0005);
     Mix_Add(s, snap, 0.0, 0.8);
     Mix_Add(s, Burst(0.05, 31, 2000, 10000, 0.004), 0.0, 0.8);
-    const double rattles[][3] = {{0.07, 1650, 0.45}, {0.13, 1420, 0.35}, {0.21, 1900, 0.25},
-                                 {0.26, 1550, 0.15}};
+    const double rattles[][3] = {
+        {0.07, 1650, 0.45}, {0.13, 1420, 0.35}, {0.21, 1900, 0.25}, {0.26, 1550, 0.15}};
     for (auto [at, f, g] : rattles) {
         Signal link = Osc_Partials(f, kLinkPartials, 0.2);
         Env_FadeIn(link, 0.0005);
@@ -239,8 +241,12 @@ Signal HammerStrike(double weight, std::uint64_t seed) {
     return s;
 }
 
-Signal Fx_Hammer1(const SoundContext&) { return HammerStrike(1.0, 91); }
-Signal Fx_Hammer2(const SoundContext&) { return HammerStrike(1.5, 95); }
+Signal Fx_Hammer1(const SoundContext&) {
+    return HammerStrike(1.0, 91);
+}
+Signal Fx_Hammer2(const SoundContext&) {
+    return HammerStrike(1.5, 95);
+}
 
 Signal Fx_WinLevel(const SoundContext& ctx) {
     return Mix_ToMono(Recipe_PlayScore(ctx, "sound/win_level.score", 1.0));

@@ -32,7 +32,9 @@ int ChannelOf(const ScorePart& part, int index) {
     return index < kDrumChannel ? index : index + 1;
 }
 
-int Cc(double x) { return std::clamp(int(std::lround(x * 127.0)), 0, 127); }
+int Cc(double x) {
+    return std::clamp(int(std::lround(x * 127.0)), 0, 127);
+}
 
 void SetUpChannels(InstrumentBank& bank, const Score& score) {
     fluid_synth_system_reset(bank.synth);
@@ -60,8 +62,8 @@ std::vector<MidiEvent> EventsOf(const Score& score) {
         double start = Score_Seconds(score, n.beat);
         double end = Score_Seconds(score, n.beat + n.beats * p.legato);
         events.push_back({Signal_FrameAt(start), true, ch, n.key, n.velocity});
-        events.push_back({std::max(Signal_FrameAt(end), Signal_FrameAt(start) + 1), false, ch,
-                          n.key, 0});
+        events.push_back(
+            {std::max(Signal_FrameAt(end), Signal_FrameAt(start) + 1), false, ch, n.key, 0});
     }
     // at one instant, releases come first so a repeated note sounds again
     std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
@@ -113,8 +115,10 @@ Signal Inst_Render(InstrumentBank& bank, const Score& score, double tail) {
         int frame = std::min(e.frame, total);
         RenderFrames(bank, out, at, frame);
         at = std::max(at, frame);
-        if (e.on) fluid_synth_noteon(bank.synth, e.channel, e.key, e.velocity);
-        else fluid_synth_noteoff(bank.synth, e.channel, e.key);
+        if (e.on)
+            fluid_synth_noteon(bank.synth, e.channel, e.key, e.velocity);
+        else
+            fluid_synth_noteoff(bank.synth, e.channel, e.key);
     }
     RenderFrames(bank, out, at, total);
     // silence every voice and let the reverb die away so the next score starts clean

@@ -62,8 +62,7 @@ void Biquad_Set(Biquad& f, FilterKind kind, double freq, double q) {
 }
 
 // Runs a filter whose frequency is freq_at(seconds), recomputed every 32 frames.
-template <typename FreqAt>
-void RunFilter(Signal& s, FilterKind kind, double q, FreqAt freq_at) {
+template <typename FreqAt> void RunFilter(Signal& s, FilterKind kind, double q, FreqAt freq_at) {
     Biquad f;
     int frames = Signal_Frames(s), chans = std::min(s.channels, 2);
     for (int i = 0; i < frames; ++i) {
@@ -98,7 +97,8 @@ void ScaleFrames(Signal& s, auto gain_at_frame) {
     int frames = Signal_Frames(s);
     for (int i = 0; i < frames; ++i) {
         float g = static_cast<float>(gain_at_frame(i));
-        for (int c = 0; c < s.channels; ++c) s.samples[size_t(i) * s.channels + c] *= g;
+        for (int c = 0; c < s.channels; ++c)
+            s.samples[size_t(i) * s.channels + c] *= g;
     }
 }
 
@@ -107,8 +107,12 @@ void ScaleFrames(Signal& s, auto gain_at_frame) {
 int Signal_Frames(const Signal& s) {
     return s.channels > 0 ? int(s.samples.size() / size_t(s.channels)) : 0;
 }
-double Signal_Seconds(const Signal& s) { return double(Signal_Frames(s)) / kSampleRate; }
-int Signal_FrameAt(double seconds) { return int(std::lround(seconds * kSampleRate)); }
+double Signal_Seconds(const Signal& s) {
+    return double(Signal_Frames(s)) / kSampleRate;
+}
+int Signal_FrameAt(double seconds) {
+    return int(std::lround(seconds * kSampleRate));
+}
 
 Signal Signal_Silence(double seconds, int channels) {
     Signal s;
@@ -159,7 +163,9 @@ Signal Osc_Partials(double freq, const std::vector<Partial>& partials, double se
 
 // ---- Noise ----------------------------------------------------------------------------------
 
-Rng Rng_Make(std::uint64_t seed) { return Rng{seed * 0x9E3779B97F4A7C15ull + 1}; }
+Rng Rng_Make(std::uint64_t seed) {
+    return Rng{seed * 0x9E3779B97F4A7C15ull + 1};
+}
 
 double Rng_Uniform(Rng& rng) {
     // xorshift64*: fast, and the same sequence on every machine
@@ -169,12 +175,15 @@ double Rng_Uniform(Rng& rng) {
     return double((rng.state * 0x2545F4914F6CDD1Dull) >> 11) / double(1ull << 53);
 }
 
-double Rng_Range(Rng& rng, double lo, double hi) { return lo + (hi - lo) * Rng_Uniform(rng); }
+double Rng_Range(Rng& rng, double lo, double hi) {
+    return lo + (hi - lo) * Rng_Uniform(rng);
+}
 
 Signal Noise_White(double seconds, std::uint64_t seed) {
     Signal s = Signal_Silence(seconds);
     Rng rng = Rng_Make(seed);
-    for (float& v : s.samples) v = static_cast<float>(Rng_Range(rng, -1.0, 1.0));
+    for (float& v : s.samples)
+        v = static_cast<float>(Rng_Range(rng, -1.0, 1.0));
     return s;
 }
 
@@ -195,8 +204,7 @@ void Env_Points(Signal& s, const std::vector<std::pair<double, double>>& points)
     ScaleFrames(s, [&](int i) { return CurveAt(points, double(i) / kSampleRate); });
 }
 
-void Env_ADSR(Signal& s, double attack, double decay, double sustain, double hold,
-              double release) {
+void Env_ADSR(Signal& s, double attack, double decay, double sustain, double hold, double release) {
     double t1 = attack, t2 = t1 + decay, t3 = t2 + hold, t4 = t3 + release;
     Env_Points(s, {{0.0, 0.0}, {t1, 1.0}, {t2, sustain}, {t3, sustain}, {t4, 0.0}});
 }
@@ -214,9 +222,8 @@ void Env_FadeIn(Signal& s, double seconds) {
 
 void Env_FadeOut(Signal& s, double seconds) {
     double end = Signal_Seconds(s);
-    ScaleFrames(s, [&](int i) {
-        return std::clamp((end - double(i) / kSampleRate) / seconds, 0.0, 1.0);
-    });
+    ScaleFrames(
+        s, [&](int i) { return std::clamp((end - double(i) / kSampleRate) / seconds, 0.0, 1.0); });
 }
 
 // ---- Filters --------------------------------------------------------------------------------
@@ -279,19 +286,24 @@ constexpr int kAllpassLengths[] = {556, 441, 341, 225};
 void ReverbChannel(const Signal& in, Signal& out, int ch, int spread, const ReverbParams& p) {
     std::vector<Comb> combs;
     std::vector<Allpass> allpasses;
-    for (int n : kCombLengths) combs.push_back({std::vector<float>(size_t(n + spread)), 0, 0});
-    for (int n : kAllpassLengths) allpasses.push_back({std::vector<float>(size_t(n + spread))});
+    for (int n : kCombLengths)
+        combs.push_back({std::vector<float>(size_t(n + spread)), 0, 0});
+    for (int n : kAllpassLengths)
+        allpasses.push_back({std::vector<float>(size_t(n + spread))});
     float feedback = float(0.7 + 0.28 * p.room), damp = float(0.4 * p.damp);
     int frames = Signal_Frames(out), in_frames = Signal_Frames(in);
     for (int i = 0; i < frames; ++i) {
         float x = 0;
         if (i < in_frames) {
-            for (int c = 0; c < in.channels; ++c) x += in.samples[size_t(i) * in.channels + c];
+            for (int c = 0; c < in.channels; ++c)
+                x += in.samples[size_t(i) * in.channels + c];
             x *= 0.015f / float(in.channels); // the combs' gain, as the usual design scales it
         }
         float acc = 0;
-        for (Comb& c : combs) acc += c.Run(x, feedback, damp);
-        for (Allpass& a : allpasses) acc = a.Run(acc);
+        for (Comb& c : combs)
+            acc += c.Run(x, feedback, damp);
+        for (Allpass& a : allpasses)
+            acc = a.Run(acc);
         out.samples[size_t(i) * out.channels + ch] += float(p.wet) * acc;
     }
 }
@@ -301,8 +313,10 @@ void ReverbChannel(const Signal& in, Signal& out, int ch, int spread, const Reve
 void Reverb_Apply(Signal& s, const ReverbParams& p, double tail) {
     Signal in = s;
     Signal out = Signal_Silence(Signal_Seconds(s) + tail, s.channels);
-    for (size_t i = 0; i < in.samples.size(); ++i) out.samples[i] = float(p.dry) * in.samples[i];
-    for (int c = 0; c < std::min(s.channels, 2); ++c) ReverbChannel(in, out, c, c * 23, p);
+    for (size_t i = 0; i < in.samples.size(); ++i)
+        out.samples[i] = float(p.dry) * in.samples[i];
+    for (int c = 0; c < std::min(s.channels, 2); ++c)
+        ReverbChannel(in, out, c, c * 23, p);
     s = std::move(out);
 }
 
@@ -324,7 +338,8 @@ void Mix_Add(Signal& dst, const Signal& src, double at, double gain, double pan)
 }
 
 void Mix_Gain(Signal& s, double gain) {
-    for (float& v : s.samples) v = float(v * gain);
+    for (float& v : s.samples)
+        v = float(v * gain);
 }
 
 Signal Mix_ToMono(const Signal& s) {
@@ -332,7 +347,8 @@ Signal Mix_ToMono(const Signal& s) {
     Signal m = Signal_Silence(Signal_Seconds(s), 1);
     for (size_t i = 0; i < m.samples.size(); ++i) {
         float sum = 0;
-        for (int c = 0; c < s.channels; ++c) sum += s.samples[i * s.channels + c];
+        for (int c = 0; c < s.channels; ++c)
+            sum += s.samples[i * s.channels + c];
         m.samples[i] = sum / float(s.channels);
     }
     return m;
@@ -388,7 +404,8 @@ void Mix_LoopCrossfade(Signal& s, double overlap) {
     for (int i = 0; i < n; ++i) {
         // equal power: the two ends are unrelated sound, so their powers add
         double x = (i + 0.5) / n;
-        double g_in = std::sin(x * std::numbers::pi / 2), g_out = std::cos(x * std::numbers::pi / 2);
+        double g_in = std::sin(x * std::numbers::pi / 2),
+               g_out = std::cos(x * std::numbers::pi / 2);
         for (int c = 0; c < s.channels; ++c) {
             float& head = s.samples[size_t(i) * s.channels + c];
             float tail = s.samples[size_t(keep + i) * s.channels + c];
@@ -400,19 +417,25 @@ void Mix_LoopCrossfade(Signal& s, double overlap) {
 
 // ---- Levels ---------------------------------------------------------------------------------
 
-double Db_FromGain(double gain) { return 20.0 * std::log10(std::max(gain, 1e-12)); }
-double Db_ToGain(double db) { return std::pow(10.0, db / 20.0); }
+double Db_FromGain(double gain) {
+    return 20.0 * std::log10(std::max(gain, 1e-12));
+}
+double Db_ToGain(double db) {
+    return std::pow(10.0, db / 20.0);
+}
 
 double Level_Peak(const Signal& s) {
     float peak = 0;
-    for (float v : s.samples) peak = std::max(peak, std::fabs(v));
+    for (float v : s.samples)
+        peak = std::max(peak, std::fabs(v));
     return peak;
 }
 
 double Level_Rms(const Signal& s) {
     if (s.samples.empty()) return 0.0;
     double sum = 0;
-    for (float v : s.samples) sum += double(v) * v;
+    for (float v : s.samples)
+        sum += double(v) * v;
     return std::sqrt(sum / double(s.samples.size()));
 }
 
@@ -422,7 +445,8 @@ double Level_ActiveRms(const Signal& s) {
     for (size_t at = 0; at < s.samples.size(); at += window) {
         size_t end = std::min(s.samples.size(), at + window);
         double sum = 0;
-        for (size_t i = at; i < end; ++i) sum += double(s.samples[i]) * s.samples[i];
+        for (size_t i = at; i < end; ++i)
+            sum += double(s.samples[i]) * s.samples[i];
         energies.push_back(sum / double(end - at));
     }
     if (energies.empty()) return 0.0;
@@ -464,7 +488,8 @@ void Level_Limit(Signal& s, double ceiling_db, double release) {
     double recover = 1.0 - std::exp(-1.0 / (release * kSampleRate)), g = 1.0;
     for (int i = 0; i < frames; ++i) {
         g = std::min(gain[size_t(i)], g + (1.0 - g) * recover);
-        for (int c = 0; c < s.channels; ++c) s.samples[size_t(i) * s.channels + c] *= float(g);
+        for (int c = 0; c < s.channels; ++c)
+            s.samples[size_t(i) * s.channels + c] *= float(g);
     }
 }
 

@@ -42,7 +42,7 @@ struct Rng {
     std::uint64_t state;
 };
 Rng Rng_Make(std::uint64_t seed);
-double Rng_Uniform(Rng& rng);                   // 0..1
+double Rng_Uniform(Rng& rng);                     // 0..1
 double Rng_Range(Rng& rng, double lo, double hi); // lo..hi
 
 Signal Noise_White(double seconds, std::uint64_t seed);
@@ -90,8 +90,7 @@ void Reverb_Apply(Signal& s, const ReverbParams& p, double tail = 1.0);
 
 // Adds src into dst starting at `at` seconds (dst grows as needed). A mono src added to a stereo
 // dst is panned (-1 left .. 1 right, equal power).
-void Mix_Add(Signal& dst, const Signal& src, double at = 0.0, double gain = 1.0,
-             double pan = 0.0);
+void Mix_Add(Signal& dst, const Signal& src, double at = 0.0, double gain = 1.0, double pan = 0.0);
 void Mix_Gain(Signal& s, double gain);
 Signal Mix_ToMono(const Signal& s);
 Signal Mix_ToStereo(const Signal& s);

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr double kPeakLimitDb = -1.0; // measured on the decoded file
+constexpr double kPeakLimitDb = -1.0;  // measured on the decoded file
 constexpr double kPeakTargetDb = -3.0; // before encoding: room for the codec's overshoot
 constexpr float kOggQuality = 0.35f;
 
@@ -52,12 +52,18 @@ struct Result {
 bool ReadOptions(int argc, char** argv, Options& o) {
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string key = argv[i], value = argv[i + 1];
-        if (key == "--out") o.out = value;
-        else if (key == "--assets") o.assets = value;
-        else if (key == "--soundfont") o.soundfont = value;
-        else if (key == "--only") o.only = value;
-        else if (key == "--report") o.report = value;
-        else return false;
+        if (key == "--out")
+            o.out = value;
+        else if (key == "--assets")
+            o.assets = value;
+        else if (key == "--soundfont")
+            o.soundfont = value;
+        else if (key == "--only")
+            o.only = value;
+        else if (key == "--report")
+            o.report = value;
+        else
+            return false;
     }
     return argc % 2 == 1 && !o.out.empty() && !o.assets.empty();
 }
@@ -101,8 +107,7 @@ void WriteReport(const std::string& path, const std::vector<Result>& results, do
     char line[256];
     for (const Result& r : results) {
         std::snprintf(line, sizeof line, "| %s | %d | %.2f | %.1f | %.1f | %.1f |\n",
-                      r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db,
-                      r.active_rms_db);
+                      r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
         f << line;
     }
     f << "\nGenerated in " << int(seconds + 0.5) << " s.\n";
@@ -153,7 +158,8 @@ int main(int argc, char** argv) {
             slots[i] = Finish(path, std::move(s), kind);
         });
     }
-    for (std::thread& t : encoders) t.join();
+    for (std::thread& t : encoders)
+        t.join();
     for (const Result& r : slots) {
         if (r.file.empty()) continue;
         results.push_back(r);

@@ -21,7 +21,8 @@ Signal WindSide(std::uint64_t seed, double seconds) {
     Env_Points(body, gusts);
 
     // a thin whistle riding on top, following the gusts an octave and a half up
-    for (auto& [t, f] : centre) f *= 2.6;
+    for (auto& [t, f] : centre)
+        f *= 2.6;
     Signal whistle = Noise_White(seconds, seed + 2);
     Filter_BandPassCurve(whistle, centre, 9.0);
     Env_Points(whistle, gusts);
@@ -52,8 +53,7 @@ Signal Carol(const SoundContext& ctx, const std::string& score) {
 }
 
 SoundRecipe CarolRecipe(const std::string& file, const std::string& score) {
-    return {file, SoundKind::Music,
-            [score](const SoundContext& ctx) { return Carol(ctx, score); }};
+    return {file, SoundKind::Music, [score](const SoundContext& ctx) { return Carol(ctx, score); }};
 }
 
 } // namespace

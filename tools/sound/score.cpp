@@ -54,7 +54,8 @@ std::string StripComment(const std::string& raw) {
 std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
+    for (std::string w; in >> w;)
+        words.push_back(w);
     return words;
 }
 
@@ -63,8 +64,10 @@ std::map<std::string, std::string> Options(const std::vector<std::string>& words
     std::map<std::string, std::string> opts;
     for (size_t i = from; i < words.size(); ++i) {
         size_t eq = words[i].find('=');
-        if (eq == std::string::npos) opts[words[i]] = "1";
-        else opts[words[i].substr(0, eq)] = words[i].substr(eq + 1);
+        if (eq == std::string::npos)
+            opts[words[i]] = "1";
+        else
+            opts[words[i].substr(0, eq)] = words[i].substr(eq + 1);
     }
     return opts;
 }
@@ -137,7 +140,8 @@ void ReadLines(const std::string& text, Source& src, Score& out) {
             target = &src.parts.back().tokens;
         } else {
             if (!target) Fail(line, "notes before any part or phrase");
-            for (const std::string& w : words) target->push_back({w, line});
+            for (const std::string& w : words)
+                target->push_back({w, line});
         }
     }
     if (out.tempo[0].bpm <= 0) Fail(line, "the tempo must be above 0");
@@ -181,7 +185,8 @@ int ReadPitch(const std::string& text, int line) {
     if (text.empty() || text[0] < 'A' || text[0] > 'G') Fail(line, "bad pitch \"" + text + "\"");
     int key = kSteps[text[0] - 'A'];
     size_t i = 1;
-    for (; i < text.size() && (text[i] == '#' || text[i] == 'b'); ++i) key += text[i] == '#' ? 1 : -1;
+    for (; i < text.size() && (text[i] == '#' || text[i] == 'b'); ++i)
+        key += text[i] == '#' ? 1 : -1;
     if (i == text.size()) Fail(line, "pitch \"" + text + "\" has no octave");
     key += 12 * (int(ToNumber(text.substr(i), line)) + 1);
     if (key < 0 || key > 127) Fail(line, "pitch \"" + text + "\" is out of range");
@@ -189,8 +194,8 @@ int ReadPitch(const std::string& text, int line) {
 }
 
 int DynamicVelocity(const std::string& word) {
-    static const std::map<std::string, int> kLevels = {{"ppp", 24}, {"pp", 38}, {"p", 52},
-                                                       {"mp", 66}, {"mf", 80}, {"f", 96},
+    static const std::map<std::string, int> kLevels = {{"ppp", 24}, {"pp", 38},  {"p", 52},
+                                                       {"mp", 66},  {"mf", 80},  {"f", 96},
                                                        {"ff", 112}, {"fff", 124}};
     auto it = kLevels.find(word);
     return it == kLevels.end() ? -1 : it->second;

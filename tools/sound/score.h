@@ -45,7 +45,7 @@ struct ScoreReverb {
 
 struct Score {
     std::vector<ScorePart> parts;
-    std::vector<ScoreNote> notes; // sorted by start
+    std::vector<ScoreNote> notes;   // sorted by start
     std::vector<TempoChange> tempo; // sorted by beat, the first at beat 0
     ScoreReverb reverb;
     double length_beats = 0.0; // where the last note ends
