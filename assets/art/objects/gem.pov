@@ -26,64 +26,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
                                     <0.78, 0.40, 1>, <0.90, 0.70, 1>, <0.97, 0.92, 1>)
 #end
 
-// ---- shapes: an outline in the picture plane (y up), then facets rising towards the viewer --
-#macro Ring(Pts, N, C, Kx, Ky, Z)
-  #local R = array[N];
-  #for (i, 0, N - 1)
-    #local R[i] = <C.x + Kx * (Pts[i].x - C.x), C.y + Ky * (Pts[i].y - C.y), Z>;
-  #end
-  R
-#end
-
-// Facets between two rings of the same point count (a band of trapezoids).
-#macro Band(A, B, N)
-  #for (i, 0, N - 1)
-    #local j = mod(i + 1, N);
-    triangle { A[i], A[j], B[j] }
-    triangle { A[i], B[j], B[i] }
-  #end
-#end
-
-// A flat table closing a ring.
-#macro Table(A, N, C)
-  #for (i, 0, N - 1)
-    triangle { C, A[i], A[mod(i + 1, N)] }
-  #end
-#end
-
-// Brilliant-style crown: girdle, a ring of star facets, table.
-#macro Crown(Pts, N, C, K, H, Mr, Mh)
-  #local G = Ring(Pts, N, C, 1, 1, 0);
-  #local T = Ring(Pts, N, C, K, K, -H);
-  #for (i, 0, N - 1)
-    #local j = mod(i + 1, N);
-    #local Mid = (G[i] + G[j]) / 2;
-    #local M = <C.x + Mr * (Mid.x - C.x), C.y + Mr * (Mid.y - C.y), -H * Mh>;
-    triangle { G[i], M, T[i] }
-    triangle { M, G[j], T[j] }
-    triangle { T[i], M, T[j] }
-  #end
-  Table(T, N, <C.x, C.y, -H>)
-#end
-
-// Two-step bevel: girdle, one ring of facets, table.
-#macro Bevel(Pts, N, C, K1, Z1, K2, Z2)
-  #local G = Ring(Pts, N, C, 1, 1, 0);
-  #local R1 = Ring(Pts, N, C, K1, K1, -Z1);
-  #local R2 = Ring(Pts, N, C, K2, K2, -Z2);
-  Band(G, R1, N)
-  Band(R1, R2, N)
-  Table(R2, N, <C.x, C.y, -Z2>)
-#end
-
-#macro Polygon(N, Rx, Ry, Phase)
-  #local P = array[N];
-  #for (i, 0, N - 1)
-    #local a = Phase + 2 * pi * i / N;
-    #local P[i] = <Rx * cos(a), Ry * sin(a), 0>;
-  #end
-  P
-#end
+#include "facets.inc"
 
 #macro HeartOutline(N)
   #local P = array[N];
