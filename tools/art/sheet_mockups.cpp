@@ -1,7 +1,9 @@
 // Review mock-ups: the interface pictures put together roughly as the game's screens place
 // them, with their texts in the game's fonts, so they can be judged in context.
 #include "tools/art/art.h"
+#include "tools/art/ui.h"
 
+#include <cmath>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -55,6 +57,42 @@ struct Canvas {
         Draw(base + (on ? "_on.png" : "_off.png"), x, y, w, h, 0);
         Text(caption, ArtFont::Display, size, x + w / 2, y + h / 2, 255, 255, 255, true);
     }
+    // Word-wrapped text in the 12-pixel sans, lines one font height apart, "\r\n" breaks.
+    void Wrapped(const std::string& text, double x, double y, double width) {
+        Art_SetFont(s.cr, ArtFont::Sans, 12);
+        cairo_font_extents_t fe;
+        cairo_font_extents(s.cr, &fe);
+        std::string para;
+        size_t at = 0;
+        while (at <= text.size()) {
+            size_t end = text.find("\r\n", at);
+            if (end == std::string::npos) end = text.size();
+            para = text.substr(at, end - at);
+            at = end + 2;
+            std::string line, word;
+            auto flush = [&] {
+                Text(line, ArtFont::Sans, 12, x, y, 255, 255, 255);
+                y += std::ceil(fe.height);
+                line.clear();
+            };
+            for (size_t i = 0; i <= para.size(); ++i) {
+                if (i < para.size() && para[i] != ' ') {
+                    word += para[i];
+                    continue;
+                }
+                std::string next = line.empty() ? word : line + " " + word;
+                Art_SetFont(s.cr, ArtFont::Sans, 12);
+                if (!line.empty() && Art_TextWidth(s.cr, next) > width) {
+                    flush();
+                    line = word;
+                } else {
+                    line = next;
+                }
+                word.clear();
+            }
+            flush();
+        }
+    }
     void Save(const std::string& name) {
         cairo_surface_write_to_png(s.surface, (fs::path(dir) / ".." / name).string().c_str());
     }
@@ -102,6 +140,18 @@ void Credits(const std::string& dir) {
     c.Draw("images/interface/Help01.png", 40, 151);
     c.Draw("images/interface/opt_arrow_right.png", 325, 528, 68, 48, 1);
     c.Save("mock_credits.png");
+}
+
+void Help(const std::string& dir, int page) {
+    Canvas c{dir};
+    c.Draw("images/interface/bckg_options.jpg", 0, 0);
+    c.Draw("images/interface/frame.png", 344, 127);
+    const char* pics[] = {"Help01.png", "Help02.png", "Help03.png"};
+    c.Draw(std::string("images/interface/") + pics[page], page == 2 ? 368 : 364, 151);
+    c.Wrapped(kUiHelpTexts[page], 434, 153, 280);
+    if (page > 0) c.Draw("images/interface/opt_arrow_left.png", 369, 528, 68, 48, 0);
+    if (page < 2) c.Draw("images/interface/opt_arrow_right.png", 649, 528, 68, 48, 1);
+    c.Save("mock_help" + std::to_string(page + 1) + ".png");
 }
 
 void Ingame(const std::string& dir) {
@@ -161,5 +211,7 @@ void Art_Mockups(const std::string& data_dir) {
     Options(data_dir);
     Credits(data_dir);
     Ingame(data_dir);
+    for (int page = 0; page < 3; ++page)
+        Help(data_dir, page);
     Scores(data_dir);
 }

@@ -9,3 +9,6 @@ void Ui_Options(const ArtContext& ctx);    // settings page, its controls, credi
 void Ui_Titles(const ArtContext& ctx);     // title, logos, win and game-over lettering, arrow
 void Ui_Backdrops(const ArtContext& ctx);  // the menu backdrop
 void Ui_LevelFrame(const ArtContext& ctx); // the level chooser's thumbnail frame
+
+// The three help texts the help pages draw beside their picture columns.
+extern const char* const kUiHelpTexts[3];

@@ -245,21 +245,76 @@ void Candle(cairo_t* cr, double x, double y) {
     cairo_fill(cr);
 }
 
+// Chain strands crossing over a piece: oval links along each diagonal, every other link seen
+// edge-on, steel grey with a light upper edge.
 void Chain(cairo_t* cr, double x, double y, double r) {
-    for (int i = -2; i <= 2; ++i) {
-        cairo_save(cr);
-        cairo_translate(cr, x + i * r * 0.5, y + i * r * 0.5);
-        cairo_rotate(cr, M_PI / 4 + (i % 2 ? M_PI / 2 : 0));
-        cairo_scale(cr, 1, 0.55);
-        cairo_arc(cr, 0, 0, r * 0.32, 0, 2 * M_PI);
-        cairo_restore(cr);
-        Ui_Set(cr, "#2a2f3a");
-        cairo_set_line_width(cr, 4);
-        cairo_stroke_preserve(cr);
-        Ui_Set(cr, "#c9d0da");
-        cairo_set_line_width(cr, 2.2);
-        cairo_stroke(cr);
+    for (int strand = 0; strand < 2; ++strand) {
+        double a = strand == 0 ? M_PI / 4 : -M_PI / 4;
+        double dx = std::cos(a), dy = std::sin(a);
+        for (int i = -3; i <= 3; ++i) {
+            double t = i * r * 0.3;
+            cairo_save(cr);
+            cairo_translate(cr, x + dx * t, y + dy * t);
+            cairo_rotate(cr, a);
+            cairo_scale(cr, 1, i % 2 ? 0.22 : 0.6);
+            cairo_arc(cr, 0, 0, r * 0.2, 0, 2 * M_PI);
+            cairo_restore(cr);
+            Ui_Set(cr, "#1c2230");
+            cairo_set_line_width(cr, 4.2);
+            cairo_stroke_preserve(cr);
+            Ui_Set(cr, i % 2 ? "#8a93a3" : "#d5dbe4");
+            cairo_set_line_width(cr, 2.2);
+            cairo_stroke(cr);
+        }
     }
+}
+
+// Gem silhouettes of the board, as flat tones with a light from the upper left.
+void GemShade(cairo_t* cr, double x, double y, double r, const char* hex) {
+    Ui_Set(cr, hex);
+    cairo_fill_preserve(cr);
+    cairo_pattern_t* p = cairo_pattern_create_linear(x - r, y - r, x + r, y + r);
+    cairo_pattern_add_color_stop_rgba(p, 0, 1, 1, 1, 0.55);
+    cairo_pattern_add_color_stop_rgba(p, 0.45, 1, 1, 1, 0.05);
+    cairo_pattern_add_color_stop_rgba(p, 0.55, 0, 0, 0.1, 0.05);
+    cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 0.1, 0.4);
+    cairo_set_source(cr, p);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    cairo_arc(cr, x - r * 0.35, y - r * 0.35, r * 0.16, 0, 2 * M_PI);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.9);
+    cairo_fill(cr);
+}
+
+void Heart(cairo_t* cr, double x, double y, double r, const char* hex) {
+    cairo_move_to(cr, x, y + r);
+    cairo_curve_to(cr, x - r * 1.6, y - r * 0.1, x - r * 0.7, y - r * 1.3, x, y - r * 0.45);
+    cairo_curve_to(cr, x + r * 0.7, y - r * 1.3, x + r * 1.6, y - r * 0.1, x, y + r);
+    cairo_close_path(cr);
+    GemShade(cr, x, y, r, hex);
+}
+
+void Teardrop(cairo_t* cr, double x, double y, double r, const char* hex) {
+    cairo_move_to(cr, x, y - r * 1.15);
+    cairo_curve_to(cr, x + r * 0.3, y - r * 0.6, x + r, y - r * 0.1, x + r, y + r * 0.3);
+    cairo_arc(cr, x, y + r * 0.3, r, 0, M_PI);
+    cairo_curve_to(cr, x - r, y - r * 0.1, x - r * 0.3, y - r * 0.6, x, y - r * 1.15);
+    cairo_close_path(cr);
+    GemShade(cr, x, y, r, hex);
+}
+
+void Emerald(cairo_t* cr, double x, double y, double r, const char* hex) {
+    double w = r * 0.75, h = r * 1.05, c = r * 0.3;
+    cairo_move_to(cr, x - w + c, y - h);
+    cairo_line_to(cr, x + w - c, y - h);
+    cairo_line_to(cr, x + w, y - h + c);
+    cairo_line_to(cr, x + w, y + h - c);
+    cairo_line_to(cr, x + w - c, y + h);
+    cairo_line_to(cr, x - w + c, y + h);
+    cairo_line_to(cr, x - w, y + h - c);
+    cairo_line_to(cr, x - w, y - h + c);
+    cairo_close_path(cr);
+    GemShade(cr, x, y, r, hex);
 }
 
 void Hammer(cairo_t* cr, double x, double y, const char* head, double scale) {
@@ -399,7 +454,7 @@ std::vector<std::pair<double, double>> ParagraphSpans(const std::string& text) {
     return spans;
 }
 
-const char* kHelpRules =
+const char* const kHelpRules =
     "Match three pieces in a row to remove them from the board. Click on adjacent pieces to swap "
     "them. Each match makes points for the highscore. Making bigger matches scores more "
     "points.\r\nTo finish a level, make matches over the ice tiles and remove all of them from "
@@ -408,7 +463,7 @@ const char* kHelpRules =
     "board before the candle burns completely down.\r\n\r\nSome pieces are locked by chains. "
     "Destroy the chains by making matches with the locked piece. There are even double-locked "
     "pieces. Two matches are needed to remove the chains.";
-const char* kHelpHammers =
+const char* const kHelpHammers =
     "After making a certain number of matches, the hammer becomes available. Click on the hammer "
     "to use it. There are three different hammers.\r\n\r\nThe first hammer simply removes a "
     "piece from the board. The piece must not be locked by a chain, nor will the hammer remove "
@@ -417,7 +472,7 @@ const char* kHelpHammers =
     "background tile behind the piece.\r\n\r\nTo get the third and most powerful hammer, do not "
     "use the second hammer and gain more points.\r\n\r\nThe third hammer will destroy all "
     "pieces of the same color with their background tiles.";
-const char* kHelpItems =
+const char* const kHelpItems =
     "There are some special items:\r\n\r\nIce crystals match with every piece to make three in a "
     "row.\r\n\r\n\r\nBombs explode when they are part of a match. The explosion will remove the "
     "tile behind the piece, no matter if it is ice or snow. Also tiles and chains next to the "
@@ -446,6 +501,8 @@ Picture HelpColumn(const char* text, double text_dy, const std::vector<Illustrat
 
 } // namespace
 
+const char* const kUiHelpTexts[3] = {kHelpRules, kHelpHammers, kHelpItems};
+
 void Ui_Options(const ArtContext& ctx) {
     Art_WritePng(ctx, "images/interface/opt_settings.png", SettingsPage());
     Art_WritePng(ctx, "images/interface/opt_cursor.png",
@@ -463,40 +520,45 @@ void Ui_Options(const ArtContext& ctx) {
                  HelpColumn(kHelpRules, dy,
                             {[](cairo_t* cr, double x, double y) {
                                  for (int i = -1; i <= 1; ++i)
-                                     Gem(cr, x + i * 19, y - 4, 8, "#e8323c");
+                                     Heart(cr, x + i * 20, y - 5, 9, "#e8323c");
+                                 // swap arrows under the last two pieces
                                  Ui_Set(cr, "#e6f7ff");
-                                 cairo_move_to(cr, x - 12, y + 14);
-                                 cairo_curve_to(cr, x - 6, y + 20, x + 6, y + 20, x + 12, y + 14);
                                  cairo_set_line_width(cr, 2);
+                                 cairo_move_to(cr, x + 2, y + 10);
+                                 cairo_curve_to(cr, x + 6, y + 17, x + 14, y + 17, x + 18, y + 10);
                                  cairo_stroke(cr);
+                                 cairo_move_to(cr, x + 18, y + 10);
+                                 cairo_line_to(cr, x + 13, y + 11);
+                                 cairo_line_to(cr, x + 18, y + 5);
+                                 cairo_close_path(cr);
+                                 cairo_fill(cr);
                              },
                              [](cairo_t* cr, double x, double y) {
-                                 Tile(cr, x - 28, y - 10, 26, false);
-                                 Tile(cr, x + 2, y - 10, 26, true);
+                                 Tile(cr, x - 29, y - 14, 28, false);
+                                 Tile(cr, x + 1, y - 14, 28, true);
                              },
                              [](cairo_t* cr, double x, double y) { Candle(cr, x, y - 8); },
                              [](cairo_t* cr, double x, double y) {
-                                 Gem(cr, x, y, 14, "#2fc45a");
-                                 Chain(cr, x, y, 26);
+                                 Emerald(cr, x, y, 15, "#2fc45a");
+                                 Chain(cr, x, y, 30);
                              }},
                             {0, 1, 2, 3}));
     Art_WritePng(
         ctx, "images/interface/Help02.png",
         HelpColumn(kHelpHammers, dy,
                    {[](cairo_t* cr, double x, double y) { Hammer(cr, x, y, "#c9d0da", 1.0); },
-                    [](cairo_t* cr, double x, double y) { Hammer(cr, x, y + 20, "#9fd8f5", 1.1); },
-                    [](cairo_t* cr, double x, double y) { Hammer(cr, x, y - 4, "#ffd36b", 1.2); },
+                    [](cairo_t* cr, double x, double y) { Hammer(cr, x, y, "#9fd8f5", 1.15); },
+                    [](cairo_t* cr, double x, double y) { Hammer(cr, x, y, "#ffd36b", 1.3); },
                     [](cairo_t* cr, double x, double y) {
                         for (int i = -1; i <= 1; ++i)
-                            Gem(cr, x + i * 18, y - 6, 7, "#1e5bff");
+                            Teardrop(cr, x + i * 19, y, 8, "#1e5bff");
                     }},
                    {0, 1, 2, 3}));
-    Art_WritePng(
-        ctx, "images/interface/Help03.png",
-        HelpColumn(kHelpItems, dy + (151 - 151),
-                   {[](cairo_t* cr, double x, double y) { Crystal(cr, x - 4, y + 10, 16); },
-                    [](cairo_t* cr, double x, double y) { Bomb(cr, x - 4, y + 6, 16); },
-                    [](cairo_t* cr, double x, double y) { Snowball(cr, x - 4, y, 13); },
-                    [](cairo_t* cr, double x, double y) { IceCube(cr, x - 4, y + 4, 15); }},
-                   {1, 2, 3, 4}));
+    Art_WritePng(ctx, "images/interface/Help03.png",
+                 HelpColumn(kHelpItems, dy,
+                            {[](cairo_t* cr, double x, double y) { Crystal(cr, x, y, 18); },
+                             [](cairo_t* cr, double x, double y) { Bomb(cr, x, y + 4, 18); },
+                             [](cairo_t* cr, double x, double y) { Snowball(cr, x, y, 14); },
+                             [](cairo_t* cr, double x, double y) { IceCube(cr, x, y, 18); }},
+                            {1, 2, 3, 4}));
 }
