@@ -106,7 +106,8 @@ void ApplyPosition(const Channel& ch) {
     alSource3f(ch.source, AL_POSITION, pan, rest * std::sin(angle), -rest * std::cos(angle));
 }
 
-// A rate of 0 or below is allowed: it is held at the lowest pitch OpenAL takes, just above 0.
+// A rate of 0 or below is never an error: it is held just above 0, where the sound all but stands
+// still. (Below 0 OpenAL would refuse the value and keep the old pitch.)
 constexpr float kMinPitch = 1e-6f;
 
 void ApplySettings(const Channel& ch) {
