@@ -313,8 +313,14 @@ void RoofSnow(cairo_t* cr, double x0, double y0, double x1, double y1, double th
 
 void House(cairo_t* cr, Dice& dice, const Building& b, double haze = 0.0) {
     double top = b.base - b.h;
-    Rgb wall_lit = Mix(Hex("#4a3c4f"), Hex("#4c5f8c"), haze);
-    Rgb wall_dark = Mix(Hex("#2b2333"), Hex("#3c4f7c"), haze);
+    // painted timber in a few muted colours, so a row of houses does not look stamped
+    static const char* const walls[][2] = {{"#4a3c4f", "#2b2333"},
+                                           {"#5a3439", "#33202a"},
+                                           {"#41506f", "#273049"},
+                                           {"#3c4d46", "#222e2c"}};
+    const auto& wall = walls[dice.Int(0, 3)];
+    Rgb wall_lit = Mix(Hex(wall[0]), Hex("#4c5f8c"), haze);
+    Rgb wall_dark = Mix(Hex(wall[1]), Hex("#3c4f7c"), haze);
     cairo_pattern_t* g = cairo_pattern_create_linear(b.x, 0, b.x + b.w, 0);
     Stop(g, 0, wall_lit);
     Stop(g, 1, wall_dark);
@@ -643,6 +649,33 @@ void Lake(cairo_t* cr, Dice& dice) {
     House(cr, dice, {560, far(575) + 5, 34, 20, 14, 2, true, false}, 0.45);
     Height shore = [](double) { return 452.0; };
     Water(cr, shore, 600, Hex("#6d89bb"), Hex("#1f3866"));
+    // the far trees mirrored faintly in the ice
+    for (double x = -10; x < 820; x += dice.Real(5, 11)) {
+        if (x > 300 && x < 470) continue;
+        double h = dice.Real(8, 18);
+        cairo_pattern_t* fade = cairo_pattern_create_linear(0, 456, 0, 456 + h);
+        cairo_pattern_add_color_stop_rgba(fade, 0, 0.16, 0.25, 0.43, 0.22);
+        cairo_pattern_add_color_stop_rgba(fade, 1, 0.16, 0.25, 0.43, 0.0);
+        cairo_set_source(cr, fade);
+        cairo_move_to(cr, x - h * 0.22, 456);
+        cairo_line_to(cr, x + h * 0.22, 456);
+        cairo_line_to(cr, x, 456 + h);
+        cairo_close_path(cr);
+        cairo_fill(cr);
+        cairo_pattern_destroy(fade);
+    }
+    // a low snow bank along the far shore, so the ice does not meet the hills in a ruled line
+    Height bank = [&](double x) {
+        return 455 - 5 * std::exp(-std::pow((x - 560) / 120, 2)) + 3 * Wobble(34, 60)(x);
+    };
+    cairo_move_to(cr, -20, 460);
+    for (double x = -20; x <= kW + 20; x += 3)
+        cairo_line_to(cr, x, bank(x) - 2);
+    for (double x = kW + 20; x >= -20; x -= 3)
+        cairo_line_to(cr, x, bank(x) + 3 + 2 * Noise2(x / 20, 1, 35));
+    cairo_close_path(cr);
+    Set(cr, Hex("#9db3d9"));
+    cairo_fill(cr);
     // reflections: moon streak, the far trees, the lit cabin window
     for (int i = 0; i < 40; ++i) {
         double y = 458 + i * 3.2, w = 14 + i * 0.9;
