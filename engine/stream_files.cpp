@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,8 +90,16 @@ std::string CurrentDir() {
     return dir;
 }
 
+// A link is followed, so that the file it points at is replaced and the link stays in place.
+std::string FollowLink(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
 bool File_ReplaceAtomically(const std::string& path_in, const void* data, std::size_t size) {
-    std::string path = Url_FilePath(path_in);
+    std::string path = FollowLink(Url_FilePath(path_in));
     if (path.empty() || path.back() == '/') return false;
     std::string dir = FolderOf(path);
     std::string tmp = path + ".tmpXXXXXX";

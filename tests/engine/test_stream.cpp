@@ -195,6 +195,15 @@ TEST_F(StreamFiles, ReplacingAFileKeepsItsModeAndLeavesNoTemporaryFiles) {
     EXPECT_EQ(Listing(), std::vector<std::string>{"save.dat"});
 }
 
+TEST_F(StreamFiles, ReplacingALinkedFileWritesThroughTheLink) {
+    fs::create_directory(dir / "synced");
+    Put("synced/players.dat", "old");
+    fs::create_symlink(dir / "synced/players.dat", dir / "players.dat");
+    ASSERT_TRUE(SaveString("new", Path("players.dat")));
+    EXPECT_TRUE(fs::is_symlink(dir / "players.dat"));
+    EXPECT_EQ(Get("synced/players.dat"), "new");
+}
+
 TEST_F(StreamFiles, AFailedWriteLeavesTheOldFileIntactAndReportsFailure) {
     // The target is a folder: the rename over it cannot happen.
     fs::create_directory(dir / "target");
