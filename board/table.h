@@ -69,3 +69,4 @@ bool SaveLevelFile(const std::string& path, std::string* error = nullptr);
 // Draws the cell backgrounds, the selection frame and the contour tiles.
 void Table_DrawBackground();
 void Contour_Draw(int x, int y); // one void cell's frame piece, light or dark
+bool Contour_Dark(int x, int y); // the dark pictures: bare neighbours outnumber iced ones

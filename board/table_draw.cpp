@@ -9,10 +9,8 @@
 
 #include <algorithm>
 
-namespace {
-
 // A frame piece turns dark once the bare cells around it outnumber the iced ones.
-bool Contour_IsDark(int x, int y) {
+bool Contour_Dark(int x, int y) {
     int s = 0;
     for (int ox = -1; ox <= 1; ++ox) {
         for (int oy = -1; oy <= 1; ++oy) {
@@ -23,6 +21,8 @@ bool Contour_IsDark(int x, int y) {
     }
     return s < 1;
 }
+
+namespace {
 
 // Ice cells sparkle now and then once only a few are left.
 void Table_LastIceSparkle(Table_cell& c) {
@@ -41,7 +41,7 @@ void Contour_Draw(int x, int y) {
     const ContTile& tile = ContTiles[c.ContTile];
     const int set = tile.img_tile;
     const int v = std::clamp(std::min(c.background, 1), 0, 1);
-    Image* img = Contour_IsDark(x, y) ? BoardPics.contour_dark[set][v] : BoardPics.contour[set][v];
+    Image* img = Contour_Dark(x, y) ? BoardPics.contour_dark[set][v] : BoardPics.contour[set][v];
     if (!img) img = BoardPics.contour[set][0];
     if (!img) return;
     MidHandleImage(img);
