@@ -175,7 +175,7 @@ void Ingame(const std::string& dir) {
     c.Text("Lives", ArtFont::Display, 30, 693, 314, 255, 255, 115);
     c.Text("Score", ArtFont::Display, 30, 710, 350, 255, 255, 115);
     c.Button("anim2", 689, 542, "Main Menu", false);
-    c.Draw("images/interface/Fond_Game_Datas.png", 100, 60, 0, 0, 0, 1, 460, 160);
+    c.Draw("images/interface/Fond_Game_Datas.png", 58, 60, 0, 0, 0, 1, 560, 160);
     c.Text("Make matches over the ice tiles to clear them.", ArtFont::Sans, 16, 122, 80, 255, 255,
            255);
     c.Draw("images/interface/arrow_yellow.png", 300, 240);

@@ -34,13 +34,14 @@ void DrawFace(cairo_t* cr, const ButtonShape& b, bool on, double band) {
         cairo_set_source(cr, q);
         cairo_paint(cr);
         cairo_pattern_destroy(q);
-        cairo_pattern_t* p = cairo_pattern_create_radial(b.w / 2.0, by + bh * 1.25, 2, b.w / 2.0,
-                                                         by + bh * 1.25, bw * 0.45);
-        cairo_pattern_add_color_stop_rgba(p, 0, 1.0, 0.95, 0.69, 0.35);
-        cairo_pattern_add_color_stop_rgba(p, 1, 1.0, 0.95, 0.69, 0.0);
-        cairo_set_source(cr, p);
-        cairo_paint(cr);
-        cairo_pattern_destroy(p);
+        Art_RoundRect(cr, bx + 2.5, by + 2.5, bw - 5, bh - 5, b.radius - 2); // icy inner rim
+        cairo_set_source_rgba(cr, 0.62, 0.85, 0.96, 0.45);
+        cairo_set_line_width(cr, 2);
+        cairo_stroke(cr);
+    }
+    if (b.h > 60) { // a large button carries a faint snowflake etched into its glass
+        cairo_set_source_rgba(cr, 0.85, 0.93, 1.0, on ? 0.12 : 0.08);
+        Ui_Snowflake(cr, bx + bw * 0.74, by + bh * 0.6, bh * 0.34, 2.2);
     }
     // Glassy sheen on the upper half.
     Art_RoundRect(cr, bx + 4, by + 3, bw - 8, bh * 0.42, b.radius * 0.7);

@@ -54,7 +54,9 @@ Picture DialogFrame() {
 }
 
 Picture TipPanel() {
-    const int w = 460, h = 120; // stretched vertically to fit its text: no snow, nothing round
+    // Wide enough for the closing "Congratulations! You completed all levels !" line in the
+    // 32-pixel serif (554 pixels); stretched vertically to fit a tip, so it carries no ornament.
+    const int w = 560, h = 120;
     Sketch s = Sketch_New(w, h);
     Ui_FrostPanel(s.cr, 1.5, 1.5, w - 3, h - 3, 14, 0.88, 2.5);
     return Sketch_Finish(s);
