@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 struct InstrumentBank {
     fluid_settings_t* settings = nullptr;
@@ -81,9 +82,11 @@ void RenderFrames(InstrumentBank& bank, Signal& out, int from, int to) {
 } // namespace
 
 InstrumentBankPtr Inst_Open(const std::string& soundfont_path, std::string& error) {
-    fluid_set_log_function(FLUID_WARN, nullptr, nullptr); // quiet; failures are reported below
-    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { // the library's chatter off; failures are reported below
+        for (int level : {FLUID_WARN, FLUID_INFO, FLUID_DBG})
+            fluid_set_log_function(level, nullptr, nullptr);
+    });
     InstrumentBankPtr bank(new InstrumentBank);
     bank->settings = new_fluid_settings();
     fluid_settings_setnum(bank->settings, "synth.sample-rate", kSampleRate);

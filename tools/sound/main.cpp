@@ -125,41 +125,40 @@ int main(int argc, char** argv) {
     auto started = std::chrono::steady_clock::now();
     std::error_code ec;
     std::filesystem::create_directories(opt.out, ec);
-    std::string error;
-    InstrumentBankPtr bank = Inst_Open(opt.soundfont, error);
-    if (!bank) {
-        std::fprintf(stderr, "soundgen: %s\n", error.c_str());
+    // Two workers, each with its own synthesizer, share the list in a fixed split: every
+    // synthesizer plays the same scores in the same order on every run, so the bytes never change.
+    const auto& recipes = Recipes_All();
+    std::vector<Result> slots(recipes.size());
+    std::vector<std::string> errors(2);
+    auto work = [&](int worker) {
+        std::string error;
+        InstrumentBankPtr bank = Inst_Open(opt.soundfont, error);
+        if (!bank) {
+            errors[size_t(worker)] = error;
+            return;
+        }
+        SoundContext ctx{bank.get(), opt.assets};
+        for (size_t i = size_t(worker); i < recipes.size(); i += 2) {
+            const SoundRecipe& recipe = recipes[i];
+            if (!opt.only.empty() && recipe.file != opt.only) continue;
+            try {
+                slots[i] = Finish(opt.out + "/" + recipe.file, recipe.make(ctx), recipe.kind);
+            } catch (const std::exception& e) {
+                slots[i].file = recipe.file;
+                slots[i].error = e.what();
+            }
+        }
+    };
+    std::thread second(work, 1);
+    work(0);
+    second.join();
+    for (const std::string& e : errors) {
+        if (e.empty()) continue;
+        std::fprintf(stderr, "soundgen: %s\n", e.c_str());
         return 1;
     }
-    SoundContext ctx{bank.get(), opt.assets};
-
-    // Making the sounds plays the instruments, one score after another in a fixed order so the
-    // synthesizer's state is the same on every run; encoding and checking run beside it.
     std::vector<Result> results;
-    std::vector<std::thread> encoders;
-    std::vector<Result> slots(Recipes_All().size());
     int failed = 0;
-    for (size_t i = 0; i < Recipes_All().size(); ++i) {
-        const SoundRecipe& recipe = Recipes_All()[i];
-        if (!opt.only.empty() && recipe.file != opt.only) continue;
-        Signal s;
-        try {
-            s = recipe.make(ctx);
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "soundgen: %s: %s\n", recipe.file.c_str(), e.what());
-            return 1;
-        }
-        if (encoders.size() >= 2) {
-            encoders.front().join();
-            encoders.erase(encoders.begin());
-        }
-        std::string path = opt.out + "/" + recipe.file;
-        encoders.emplace_back([&slots, i, path, s = std::move(s), kind = recipe.kind]() mutable {
-            slots[i] = Finish(path, std::move(s), kind);
-        });
-    }
-    for (std::thread& t : encoders)
-        t.join();
     for (const Result& r : slots) {
         if (r.file.empty()) continue;
         results.push_back(r);
