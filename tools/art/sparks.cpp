@@ -112,7 +112,7 @@ double Phase(int f, int frames) {
 
 Rgba Spark6(double x, double y, int f) {
     double ph = Phase(f, 32), r = std::hypot(x, y);
-    double pulse = 0.8 + 0.2 * std::cos(2 * kPi * ph);
+    double pulse = 0.85 + 0.15 * std::cos(2 * kPi * ph);
     double len = 7.5 + 1.5 * std::cos(2 * kPi * ph);
     return LightOf(pulse *
                        std::max(StarLight(x, y, len, 0.7, ph * kPi / 2), 0.5 * Glow(r, 1.8, 2)) *
@@ -122,13 +122,13 @@ Rgba Spark6(double x, double y, int f) {
 
 Rgba Spark8(double x, double y, int f) {
     double ph = Phase(f, 32), r = std::hypot(x, y);
-    double flicker = 0.7 + 0.3 * std::cos(2 * kPi * ph) * std::cos(4 * kPi * ph + 0.6);
+    double flicker = 0.8 + 0.2 * std::cos(2 * kPi * ph) * std::cos(4 * kPi * ph + 0.6);
     return LightOf(flicker * Glow(r, 1.3 + 0.5 * flicker, 1.3) * Vignette(r, 4), "#ffb347");
 }
 
 Rgba Spark9(double x, double y, int f) {
     double ph = Phase(f, 32), r = std::hypot(x, y);
-    double pulse = 0.75 + 0.25 * std::cos(2 * kPi * ph);
+    double pulse = 0.85 + 0.15 * std::cos(2 * kPi * ph);
     return LightOf(pulse * std::max(StarLight(x, y, 6.5, 0.65, ph * kPi / 2), 0.6 * Glow(r, 2, 2)) *
                        Vignette(r, 8),
                    "#f4f8ff");
