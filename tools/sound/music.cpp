@@ -36,9 +36,11 @@ Signal Ambience(const SoundContext& ctx) {
     Signal left = WindSide(101, total), right = WindSide(202, total);
     Mix_Add(s, left, 0.0, 1.0, -0.6);
     Mix_Add(s, right, 0.0, 1.0, 0.6);
+    Level_Match(s, -16.0, -1.0);
     Signal chimes = Recipe_PlayScore(ctx, "sound/ambient_chimes.score", 4.0);
     Filter_LowPass(chimes, 4500); // far away
-    Mix_Add(s, chimes, 0.0, 0.35);
+    Level_Match(chimes, -19.0, -4.0); // when they ring, clear over the wind but not on top of it
+    Mix_Add(s, chimes, 0.0, 1.0);
     s.samples.resize(size_t(Signal_FrameAt(total)) * 2);
     // the recording loops in the game: its last seconds are folded into its first, so the end
     // runs on into the beginning without a seam
