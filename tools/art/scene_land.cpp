@@ -569,6 +569,77 @@ void Water(cairo_t* cr, const Height& top, double bottom, Rgb far, Rgb near) {
     cairo_pattern_destroy(g);
 }
 
+// A snowman with a scarf and a knitted cap, lit from the upper left.
+void Snowman(cairo_t* cr, double x, double base, double s) {
+    cairo_save(cr); // contact shadow
+    cairo_translate(cr, x + 6 * s, base);
+    cairo_scale(cr, 1.0, 0.25);
+    cairo_pattern_t* sh = cairo_pattern_create_radial(0, 0, 0, 0, 0, 30 * s);
+    cairo_pattern_add_color_stop_rgba(sh, 0, 0.1, 0.16, 0.32, 0.45);
+    cairo_pattern_add_color_stop_rgba(sh, 1, 0.1, 0.16, 0.32, 0);
+    cairo_set_source(cr, sh);
+    cairo_arc(cr, 0, 0, 30 * s, 0, 2 * kPi);
+    cairo_fill(cr);
+    cairo_pattern_destroy(sh);
+    cairo_restore(cr);
+    auto ball = [&](double cy, double r) {
+        cairo_pattern_t* g =
+            cairo_pattern_create_radial(x - r * 0.35, cy - r * 0.4, r * 0.1, x, cy, r);
+        Stop(g, 0, Hex("#ffffff"));
+        Stop(g, 0.55, Hex("#dbe6f6"));
+        Stop(g, 1, Hex("#8ea8cf"));
+        cairo_set_source(cr, g);
+        cairo_arc(cr, x, cy, r, 0, 2 * kPi);
+        cairo_fill(cr);
+        cairo_pattern_destroy(g);
+    };
+    double r1 = 20 * s, r2 = 14 * s, r3 = 10 * s;
+    double c1 = base - r1 * 0.9, c2 = c1 - r1 - r2 * 0.7, c3 = c2 - r2 - r3 * 0.7;
+    cairo_set_line_width(cr, 1.6 * s); // twig arms
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    Set(cr, Hex("#3a2a2c"));
+    cairo_move_to(cr, x - r2 * 0.8, c2);
+    cairo_line_to(cr, x - r2 * 2.3, c2 - r2 * 0.9);
+    cairo_move_to(cr, x - r2 * 1.9, c2 - r2 * 0.55);
+    cairo_line_to(cr, x - r2 * 2.2, c2 - r2 * 0.2);
+    cairo_move_to(cr, x + r2 * 0.8, c2);
+    cairo_line_to(cr, x + r2 * 2.2, c2 - r2 * 0.5);
+    cairo_stroke(cr);
+    ball(c1, r1);
+    ball(c2, r2);
+    ball(c3, r3);
+    Set(cr, Hex("#1c1a24"));
+    for (double k : {-0.35, 0.1, 0.55}) { // coal buttons
+        cairo_arc(cr, x, c2 + k * r2, 1.5 * s, 0, 2 * kPi);
+        cairo_fill(cr);
+    }
+    for (double k : {-0.35, 0.3}) {
+        cairo_arc(cr, x + k * r3, c3 - r3 * 0.15, 1.2 * s, 0, 2 * kPi);
+        cairo_fill(cr);
+    }
+    Set(cr, Hex("#ff8c1a")); // carrot
+    cairo_move_to(cr, x, c3 + r3 * 0.05);
+    cairo_line_to(cr, x + r3 * 0.9, c3 + r3 * 0.2);
+    cairo_line_to(cr, x, c3 + r3 * 0.3);
+    cairo_fill(cr);
+    Set(cr, Hex("#a8343f")); // scarf, one end hanging
+    cairo_rectangle(cr, x - r3 * 1.05, c3 + r3 * 0.7, r3 * 2.1, 3.6 * s);
+    cairo_fill(cr);
+    cairo_rectangle(cr, x + r3 * 0.3, c3 + r3 * 0.7, 3.4 * s, r2 * 0.9);
+    cairo_fill(cr);
+    Set(cr, Hex("#e8c9a0"), 0.7);
+    cairo_rectangle(cr, x + r3 * 0.3, c3 + r3 * 0.7 + r2 * 0.5, 3.4 * s, 1.2 * s);
+    cairo_fill(cr);
+    Set(cr, Hex("#2f4a7c")); // knitted cap with a pompom
+    cairo_arc(cr, x, c3 - r3 * 0.35, r3 * 0.95, kPi, 2 * kPi);
+    cairo_fill(cr);
+    Set(cr, Hex("#eef4ff"));
+    cairo_rectangle(cr, x - r3 * 1.0, c3 - r3 * 0.45, r3 * 2.0, 2.6 * s);
+    cairo_fill(cr);
+    cairo_arc(cr, x + r3 * 0.1, c3 - r3 * 1.35, 2.6 * s, 0, 2 * kPi);
+    cairo_fill(cr);
+}
+
 // ---- the six scenes ------------------------------------------------------------------------
 
 Height Ground(double y, double amp, unsigned seed, double scale) {
@@ -644,14 +715,15 @@ void Forest(cairo_t* cr, Dice& dice) {
 void Lake(cairo_t* cr, Dice& dice) {
     Height far = Ground(425, 50, 31, 240);
     SnowRidge(cr, far, Hex("#7088b8"), Hex("#4a6496"), 390, 470, 0.4);
-    PineRow(cr, dice, far, -10, 300, 11, 16, 34, 0.75);
+    PineRow(cr, dice, far, -10, 215, 11, 16, 34, 0.75);
+    PineRow(cr, dice, far, 268, 330, 11, 16, 34, 0.75);
     PineRow(cr, dice, far, 470, 820, 11, 16, 34, 0.75);
-    House(cr, dice, {560, far(575) + 5, 34, 20, 14, 2, true, false}, 0.45);
+    House(cr, dice, {226, far(240) + 5, 34, 20, 14, 2, true, false}, 0.45);
     Height shore = [](double) { return 452.0; };
     Water(cr, shore, 600, Hex("#6d89bb"), Hex("#1f3866"));
     // the far trees mirrored faintly in the ice
     for (double x = -10; x < 820; x += dice.Real(5, 11)) {
-        if (x > 300 && x < 470) continue;
+        if ((x > 215 && x < 268) || (x > 330 && x < 470)) continue;
         double h = dice.Real(8, 18);
         cairo_pattern_t* fade = cairo_pattern_create_linear(0, 456, 0, 456 + h);
         cairo_pattern_add_color_stop_rgba(fade, 0, 0.16, 0.25, 0.43, 0.22);
@@ -685,7 +757,7 @@ void Lake(cairo_t* cr, Dice& dice) {
     }
     for (int i = 0; i < 12; ++i) {
         cairo_set_source_rgba(cr, 1.0, 0.75, 0.35, 0.25 * (1 - i / 12.0));
-        cairo_rectangle(cr, 572 + dice.Real(-2, 2), 458 + i * 3, 8, 1.2);
+        cairo_rectangle(cr, 238 + dice.Real(-2, 2), 458 + i * 3, 8, 1.2);
         cairo_fill(cr);
     }
     // cracks and skate marks in the ice
@@ -730,6 +802,8 @@ void Lake(cairo_t* cr, Dice& dice) {
         cairo_curve_to(cr, x + 1, y - h * 0.5, x + 2, y - h * 0.8, x + dice.Real(-2, 5), y - h);
         cairo_stroke(cr);
     }
+    Snowman(cr, 300, near(300) + 2, 1.0);
+    Lantern(cr, 150, near(150) + 3, 34);
     SnowGlints(cr, dice, near, 0, 800, 55);
 }
 
