@@ -94,7 +94,7 @@ Rgba SnowTone(double t) {
 }
 
 double CapSdf(double x, double y) {
-    double wobble = (Fbm(x / 4.5, y / 4.5, 2, 31) - 0.5) * 2.6;
+    double wobble = (Fbm(x / 6.0, y / 6.0, 2, 31) - 0.5) * 3.0;
     return RoundRectSdf(x, y, 2.5, 2.0, 45.5, 45.0, 11.0) + wobble;
 }
 
