@@ -20,7 +20,8 @@ const char* const Harness_Usage =
     "  --fixed-delta MS        every frame lasts exactly MS ms of game time; nothing waits\n"
     "  --frames N              end after N main-loop passes (settings saved as on exit)\n"
     "  --input FILE            scripted input (see README)\n"
-    "  --screenshot PASS:FILE  write the frame of that pass as PNG (repeatable)\n"
+    "  --screenshot PASS:FILE  write the frame of that pass as PNG (repeatable; PASS may be\n"
+    "                          logo1 or logo2 for the two logo screens)\n"
     "  --dump-state FILE       write the game state as JSON at exit\n"
     "  --dump-at PASS:FILE     write the game state as JSON after that pass (repeatable)\n"
     "  --skip-logos            do not wait on the logo screens\n"
@@ -40,11 +41,17 @@ bool ParseInt(const std::string& s, int* out) {
     return true;
 }
 
+// "PASS:FILE"; the logo screens before the main loop are "logo1" and "logo2" (passes -1, -2).
 bool ParsePassFile(const std::string& v, int* pass, std::string* file) {
     auto colon = v.find(':');
     if (colon == std::string::npos || colon + 1 >= v.size()) return false;
     *file = v.substr(colon + 1);
-    return ParseInt(v.substr(0, colon), pass) && *pass >= 0;
+    std::string which = v.substr(0, colon);
+    if (which == "logo1" || which == "logo2") {
+        *pass = -(which[4] - '0');
+        return true;
+    }
+    return ParseInt(which, pass) && *pass >= 0;
 }
 
 int ButtonNumber(const std::string& name) {

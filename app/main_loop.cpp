@@ -69,11 +69,12 @@ std::string DefaultDataDir() {
     return dir;
 }
 
-// Draws "Loading..." at the bottom of the logo screen and presents it; the first music tracks
-// are decoded while it shows.
-void ShowLoading() {
+// Draws "Loading..." at the bottom of a logo screen and presents it; the first music tracks
+// are decoded while it shows. The harness sees logo screens as passes -1 and -2.
+void ShowLoading(int logo) {
     SetImageFont(FontSans16);
     DrawTextCentered("Loading...", ScreenCentreX, ScreenHeight - 20);
+    if (MainLoop_BeforeFlip) MainLoop_BeforeFlip(-logo);
     Flip(-1);
 }
 
@@ -327,7 +328,7 @@ void LogoSequence(bool skip_waiting) {
     Cls();
     DrawImage(ImgMakerLogo, ScreenWidth * 0.5f, ScreenHeight * 0.5f, 0);
     RecomputeCentre();
-    ShowLoading();
+    ShowLoading(1);
     int elapsed = MilliSecs() - t0;
     if (!skip_waiting && elapsed < 2500) Delay(2500 - elapsed);
     std::string pub = Config_Dir + "/logo_pub.jpg";
@@ -339,7 +340,7 @@ void LogoSequence(bool skip_waiting) {
     }
     if (ImgPublisherLogo) {
         DrawImage(ImgPublisherLogo, ScreenWidth * 0.5f, ScreenHeight * 0.5f, 0);
-        ShowLoading();
+        ShowLoading(2);
         for (float countdown = skip_waiting ? 0.0f : 3000.0f; countdown > 0;) {
             UpdateFrameTiming();
             countdown -= DeltaMs;
