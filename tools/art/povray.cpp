@@ -35,7 +35,7 @@ static std::string Command(const PovStrip& s) {
     int cols = std::min(s.columns, s.count);
     std::ostringstream cmd;
     cmd << "povray -I" << s.scene << " -O" << s.tag << ".png +W" << s.frame_w * cols << " +H"
-        << s.frame_h * Rows(s) << " +A" << s.antialias << " +AM2 +R3 +UA -D +WT1 +FN"
+        << s.frame_h * Rows(s) << " +A" << s.antialias << " +AM2 +R2 +UA -D +WT1 +FN"
         << " Declare=FW=" << s.frame_w << " Declare=FH=" << s.frame_h
         << " Declare=Count=" << s.count << " Declare=Cols=" << cols << " Declare=Rows=" << Rows(s);
     for (const auto& [k, v] : s.declares)

@@ -62,14 +62,14 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
       Bevel(P, N, <0, -1.5, 0>, 0.78, 3.6, 0.55, 6.2)
     #break
     #case (2) // hexagon, flat top, 42 x 36
-      #local P = Polygon(6, 21, 21, 0);
+      #local P = Polygon(6, 20.4, 20.4, 0);
       Bevel(P, 6, <0, 0, 0>, 0.8, 3.6, 0.58, 6.2)
     #break
     #case (3) // five-point star, raised ridges
       #local N = 10;
       #local P = array[N];
       #for (i, 0, N - 1)
-        #local r = (mod(i, 2) = 0 ? 23 : 11.3);
+        #local r = (mod(i, 2) = 0 ? 24 : 11.9);
         #local a = pi / 2 + 2 * pi * i / N;
         #local P[i] = <r * cos(a), r * sin(a) - 1.5, 0>;
       #end
@@ -101,10 +101,10 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
       #local P = array[6];
       #for (i, 0, 5)
         #local a = pi / 2 + 2 * pi * i / 6;
-        #local r = (mod(i, 2) = 0 ? 25.4 : 14.2);
-        #local P[i] = <r * cos(a), r * sin(a) - 5.9, 0>;
+        #local r = (mod(i, 2) = 0 ? 26.2 : 14.6);
+        #local P[i] = <r * cos(a), r * sin(a) - 6.1, 0>;
       #end
-      Crown(P, 6, <0, -5.9, 0>, 0.52, 6.5, 0.9, 0.5)
+      Crown(P, 6, <0, -6.1, 0>, 0.52, 6.5, 0.9, 0.5)
     #break
   #end
 }
@@ -114,7 +114,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
 #switch (Kind)
   #case (0) #declare Hi = <-6.5, 7, 0>; #declare HiR = 2.6; #break
   #case (1) #declare Hi = <-10, 8.5, 0>; #declare HiR = 2.3; #break
-  #case (2) #declare Hi = <-6, 5.5, 0>; #declare HiR = 2.3; #break
+  #case (2) #declare Hi = <-5, 3.5, 0>; #declare HiR = 2.1; #break
   #case (3) #declare Hi = <-3, 3.5, 0>; #declare HiR = 1.9; #break
   #case (4) #declare Hi = <-4.5, 9.5, 0>; #declare HiR = 2.2; #break
   #case (5) #declare Hi = <-5, 0, 0>; #declare HiR = 2.3; #break
@@ -137,12 +137,12 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
     // the pearl: soft lustre with a faint play of colour instead of facets
     Studio(Ramp, 0.03 * Pulse, GlintDir, 0.45, 1.3)
     light_source { KeyDir * 1000 color rgb 0.95 parallel point_at 0 shadowless }
-    light_source { <1, -0.8, -0.6> * 1000 color srgb <0.45, 0.42, 0.55> parallel point_at 0 shadowless }
+    light_source { <1, -0.8, -0.6> * 1000 color srgb <0.62, 0.56, 0.70> parallel point_at 0 shadowless }
     sphere { 0, 17.1
       texture {
         pigment { srgb <0.95, 0.95, 1> }
-        finish { ambient 0 emission 0.34 + 0.03 * Pulse diffuse 0.66 brilliance 1.3
-                 irid { 0.16 thickness 0.3 turbulence 0.2 } reflection { 0.16 } }
+        finish { ambient 0 emission 0.40 + 0.03 * Pulse diffuse 0.62 brilliance 1.3
+                 irid { 0.2 thickness 0.3 turbulence 0.2 } reflection { 0.14 } }
       }
     }
   #else

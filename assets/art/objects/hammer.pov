@@ -88,6 +88,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 4 }
         cylinder { <0, -37, 0>, <0, 12, 0>, 3.6 Shiny(Glow) }
         cylinder { <0, -38, 0>, <0, -18, 0>, 4.3 Grip(Glow, <0.36, 0.14, 0.55>) }
         sphere { <0, -38.5, 0>, 4.6 Shiny(Glow) }
+        translate y * 1.5
     #end
     rotate z * 10
   }
