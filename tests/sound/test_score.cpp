@@ -99,6 +99,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BadScore{"C4\n", "line 1"},                       // notes outside a part
                       BadScore{"tempo 0\npart a\nC4\n", "line"},        // a tempo that never moves
                       BadScore{"part a\nA9:4\n", "line 2"},             // above the keyboard
+                      BadScore{"part a\nC4 t=0.001 C4\n", "line 2"},    // a piece without end
+                      BadScore{"part a\nC1e20\n", "line 2"},            // an octave past any range
+                      BadScore{"part a\nn1e20\n", "line 2"},
+                      BadScore{"part a\nC4:99999999999\n", "line 2"},
+                      BadScore{"part a\nv=1e20 C4\n", "line 2"},
+                      BadScore{"phrase x\nC4\npart a\n@x+1e20\n", "line 4"},
                       BadScore{"", "no part"}));
 
 } // namespace

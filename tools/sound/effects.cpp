@@ -129,7 +129,7 @@ Signal Fx_Explosion(const SoundContext&) {
 }
 
 Signal Fx_Error(const SoundContext&) {
-    // two low, rounded blips falling a tone: clearly "no", never harsh
+    // two low, rounded blips falling a minor third: clearly "no", never harsh
     Signal s = Signal_Silence(0.4);
     const double blips[][2] = {{0.0, 233.1}, {0.14, 196.0}};
     for (auto [at, f] : blips) {

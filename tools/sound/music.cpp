@@ -38,7 +38,7 @@ Signal Ambience(const SoundContext& ctx) {
     Mix_Add(s, right, 0.0, 1.0, 0.6);
     Level_Match(s, -16.0, -1.0);
     Signal chimes = Recipe_PlayScore(ctx, "sound/ambient_chimes.score", 4.0);
-    Filter_LowPass(chimes, 4500); // far away
+    Filter_LowPass(chimes, 4500);     // far away
     Level_Match(chimes, -19.0, -4.0); // when they ring, clear over the wind but not on top of it
     Mix_Add(s, chimes, 0.0, 1.0);
     s.samples.resize(size_t(Signal_FrameAt(total)) * 2);

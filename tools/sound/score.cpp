@@ -9,6 +9,10 @@
 
 namespace {
 
+// Beyond these a piece would be minutes per note or a blur, and its length could run away.
+constexpr double kMinTempo = 10.0, kMaxTempo = 1000.0;
+const char* const kTempoRange = "the tempo must be 10 to 1000 quarter notes per minute";
+
 struct Token {
     std::string text;
     int line;
@@ -51,6 +55,15 @@ std::string StripComment(const std::string& raw) {
     return raw;
 }
 
+// A whole number within lo..hi; anything else (fractions, exponents past the range) is refused.
+int ToInt(const std::string& text, int line, int lo, int hi, const std::string& what) {
+    double v = ToNumber(text, line);
+    if (v != std::floor(v) || v < lo || v > hi)
+        Fail(line, what + " must be a whole number from " + std::to_string(lo) + " to " +
+                       std::to_string(hi));
+    return int(v);
+}
+
 std::vector<std::string> Words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> words;
@@ -72,6 +85,15 @@ std::map<std::string, std::string> Options(const std::vector<std::string>& words
     return opts;
 }
 
+std::string TakeText(std::map<std::string, std::string>& opts, const std::string& key,
+                     const std::string& fallback) {
+    auto it = opts.find(key);
+    if (it == opts.end()) return fallback;
+    std::string v = it->second;
+    opts.erase(it);
+    return v;
+}
+
 double TakeOption(std::map<std::string, std::string>& opts, const std::string& key, double fallback,
                   int line) {
     auto it = opts.find(key);
@@ -86,8 +108,8 @@ ScorePart ReadPartLine(const std::vector<std::string>& words, int line) {
     ScorePart p;
     p.name = words[1];
     auto opts = Options(words, 2);
-    p.program = int(TakeOption(opts, "program", 0, line));
-    p.bank = int(TakeOption(opts, "bank", 0, line));
+    p.program = ToInt(TakeText(opts, "program", "0"), line, 0, 127, "program");
+    p.bank = ToInt(TakeText(opts, "bank", "0"), line, 0, 16383, "bank");
     p.drums = TakeOption(opts, "drums", 0, line) != 0;
     p.volume = TakeOption(opts, "vol", p.volume, line);
     p.pan = TakeOption(opts, "pan", p.pan, line);
@@ -95,7 +117,6 @@ ScorePart ReadPartLine(const std::vector<std::string>& words, int line) {
     p.chorus = TakeOption(opts, "chorus", p.chorus, line);
     p.legato = TakeOption(opts, "legato", p.legato, line);
     if (!opts.empty()) Fail(line, "unknown part option \"" + opts.begin()->first + "\"");
-    if (p.program < 0 || p.program > 127) Fail(line, "program must be 0 to 127");
     return p;
 }
 
@@ -144,7 +165,7 @@ void ReadLines(const std::string& text, Source& src, Score& out) {
                 target->push_back({w, line});
         }
     }
-    if (out.tempo[0].bpm <= 0) Fail(line, "the tempo must be above 0");
+    if (out.tempo[0].bpm < kMinTempo || out.tempo[0].bpm > kMaxTempo) Fail(line, kTempoRange);
 }
 
 double ReadLength(const std::string& spec, int line) {
@@ -155,9 +176,8 @@ double ReadLength(const std::string& spec, int line) {
         while (digits < term.size() && std::isdigit(static_cast<unsigned char>(term[digits])))
             ++digits;
         if (digits == 0) Fail(line, "bad length \":" + spec + "\"");
-        int value = std::stoi(term.substr(0, digits));
-        if (value <= 0 || value > 64 || (value & (value - 1)) != 0)
-            Fail(line, "a note value is 1, 2, 4, 8, 16, 32 or 64");
+        int value = ToInt(term.substr(0, digits), line, 1, 64, "a note value");
+        if ((value & (value - 1)) != 0) Fail(line, "a note value is 1, 2, 4, 8, 16, 32 or 64");
         double beats = 4.0 / value, add = beats / 2;
         for (size_t i = digits; i < term.size(); ++i) {
             if (term[i] == '.') {
@@ -177,9 +197,7 @@ double ReadLength(const std::string& spec, int line) {
 
 int ReadPitch(const std::string& text, int line) {
     if (text.size() >= 2 && text[0] == 'n') {
-        int key = int(ToNumber(text.substr(1), line));
-        if (key < 0 || key > 127) Fail(line, "key numbers are 0 to 127");
-        return key;
+        return ToInt(text.substr(1), line, 0, 127, "a key number");
     }
     static const int kSteps[] = {9, 11, 0, 2, 4, 5, 7}; // A B C D E F G
     if (text.empty() || text[0] < 'A' || text[0] > 'G') Fail(line, "bad pitch \"" + text + "\"");
@@ -188,7 +206,7 @@ int ReadPitch(const std::string& text, int line) {
     for (; i < text.size() && (text[i] == '#' || text[i] == 'b'); ++i)
         key += text[i] == '#' ? 1 : -1;
     if (i == text.size()) Fail(line, "pitch \"" + text + "\" has no octave");
-    key += 12 * (int(ToNumber(text.substr(i), line)) + 1);
+    key += 12 * (ToInt(text.substr(i), line, -1, 9, "an octave") + 1);
     if (key < 0 || key > 127) Fail(line, "pitch \"" + text + "\" is out of range");
     return key;
 }
@@ -247,14 +265,16 @@ struct PartReader {
                 size_t sign = w.find_first_of("+-", 1);
                 auto it = src.phrases.find(w.substr(1, sign - 1));
                 if (it == src.phrases.end()) Fail(t.line, "no phrase \"" + w.substr(1) + "\"");
-                int shift = sign == std::string::npos ? 0 : int(ToNumber(w.substr(sign), t.line));
+                int shift = sign == std::string::npos
+                                ? 0
+                                : ToInt(w.substr(sign), t.line, -48, 48, "a transposition");
                 Run(it->second, transpose + shift, depth + 1);
             } else if (w.rfind("t=", 0) == 0) {
                 double bpm = ToNumber(w.substr(2), t.line);
-                if (bpm <= 0) Fail(t.line, "the tempo must be above 0");
+                if (bpm < kMinTempo || bpm > kMaxTempo) Fail(t.line, kTempoRange);
                 out.tempo.push_back({pos, bpm});
             } else if (w.rfind("v=", 0) == 0) {
-                velocity = std::clamp(int(ToNumber(w.substr(2), t.line)), 1, 127);
+                velocity = ToInt(w.substr(2), t.line, 1, 127, "a velocity");
             } else if (DynamicVelocity(w) > 0) {
                 velocity = DynamicVelocity(w);
             } else {
