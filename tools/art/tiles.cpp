@@ -179,7 +179,7 @@ struct ContourLook {
 
 ContourLook LookOf(bool dark) {
     if (dark)
-        return {Rgba_Hex("#2b4d82", 0.86), Rgba_Hex("#16305c", 0.84), Rgba_Hex("#0b1b3a", 0.5),
+        return {Rgba_Hex("#2b4d82", 0.88), Rgba_Hex("#16305c", 0.87), Rgba_Hex("#0b1b3a", 0.5),
                 Rgba_Hex("#b8cce8", 0.85), 0.45};
     return {Rgba_Hex("#dae7f8", 0.93), Rgba_Hex("#a7c2e4", 0.9), Rgba_Hex("#5c82b8", 0.45),
             Rgba_Hex("#ffffff", 1.0), 0.9};
@@ -213,8 +213,7 @@ Rgba ContourAt(double x, double y, Contour kind, int variant, bool dark, unsigne
     }
     if (variant == 1) { // a few small frost stars caught on the lip
         for (int i = 1; i <= 3; ++i) {
-            double a =
-                (kind == Contour::U ? kPi : kPi / 2) * i / 4.0 + (kind == Contour::U ? 0 : 0);
+            double a = (kind == Contour::U ? kPi : kPi / 2) * i / 4.0;
             if (kind == Contour::Cross) a += kPi; // the upper-left quarter of the hole
             double r = arc.radius + 3.0;
             double sx = arc.cx + std::cos(a) * r, sy = arc.cy + std::sin(a) * r;
