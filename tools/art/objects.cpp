@@ -81,8 +81,8 @@ void AddFuseSpark(Picture& frame, int i) {
     cairo_surface_t* base = Picture_ToCairo(frame);
     cairo_t* cr = cairo_create(base);
     double flicker = 0.75 + 0.25 * std::sin(i * 2 * M_PI / 10 * 3);
-    // the fuse tip sits at (6, 15) in the scene, y up from the frame's centre
-    double x = frame.w / 2.0 + 6.5, y = frame.h / 2.0 - 15.5;
+    // the fuse tip sits at (8, 19.5) in the scene, y up from the frame's centre
+    double x = frame.w / 2.0 + 8.5, y = frame.h / 2.0 - 20;
     Twinkle(cr, x, y, 9.5 * flicker, i * 2 * M_PI / 10 / 4 + 0.3, 1.0, 1.0, 0.78, 0.35);
     cairo_destroy(cr);
     frame = Picture_FromCairo(base);
@@ -136,6 +136,27 @@ Picture Art_WithGlow(const Picture& p, int radius, double r, double g, double b,
     return glow;
 }
 
+Picture Art_WithRim(const Picture& p, double r, double g, double b, double alpha) {
+    Picture rim = Picture_New(p.w, p.h);
+    for (int y = 0; y < p.h; ++y)
+        for (int x = 0; x < p.w; ++x) {
+            int a = 0; // the strongest alpha within a 1.5-pixel reach
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    int sx = x + dx, sy = y + dy;
+                    if (sx < 0 || sy < 0 || sx >= p.w || sy >= p.h) continue;
+                    a = std::max<int>(a, p.rgba[(static_cast<size_t>(sy) * p.w + sx) * 4 + 3]);
+                }
+            std::uint8_t* d = &rim.rgba[(static_cast<size_t>(y) * p.w + x) * 4];
+            d[0] = static_cast<std::uint8_t>(r * 255);
+            d[1] = static_cast<std::uint8_t>(g * 255);
+            d[2] = static_cast<std::uint8_t>(b * 255);
+            d[3] = static_cast<std::uint8_t>(a * alpha);
+        }
+    Picture_Over(rim, p, 0, 0);
+    return rim;
+}
+
 Picture Art_ShapeMap(const Picture& p, int x, int y, int w, int h) {
     Picture map = Picture_New(w, h);
     for (int r = 0; r < h; ++r)
@@ -185,7 +206,10 @@ void DrawObjects(const ArtContext& ctx) {
 
     Objects_DrawCandle(ctx, f[7]);
     Objects_DrawHammers(ctx, {f[8], f[9], f[10]});
-    if (const char* dir = std::getenv("SNOW_ART_REVIEW")) Objects_ReviewPanel(ctx, dir);
+    if (const char* dir = std::getenv("SNOW_ART_REVIEW")) {
+        Objects_ReviewPanel(ctx, dir);
+        Objects_ReviewPieces(ctx, dir);
+    }
 }
 
 } // namespace

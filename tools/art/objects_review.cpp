@@ -3,6 +3,7 @@
 #include "tools/art/objects.h"
 #include "tools/art/povray.h"
 
+#include <cmath>
 #include <string>
 
 namespace {
@@ -66,4 +67,58 @@ void Objects_ReviewPanel(const ArtContext& ctx, const std::string& dir) {
     ArtContext review = ctx;
     review.out_dir = dir;
     Art_WritePng(review, "panel_candle_hammer.png", sheet);
+}
+
+namespace {
+
+// Draws frame i of a strip centred on (cx, cy) at `scale`, turned by `angle` radians.
+void Put(cairo_t* cr, const Picture& strip, int w, int h, int i, double cx, double cy, double scale,
+         double angle = 0) {
+    cairo_surface_t* src = Picture_ToCairo(Frame(strip, w, h, i));
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_rotate(cr, angle);
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, src, -w / 2.0, -h / 2.0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(src);
+}
+
+} // namespace
+
+void Objects_ReviewPieces(const ArtContext& ctx, const std::string& dir) {
+    Picture gem1 = Load(ctx, "images/pieces/Gem1.png"), gem4 = Load(ctx, "images/pieces/Gem4.png");
+    Picture gem2 = Load(ctx, "images/pieces/Gem2.png");
+    Picture chain1 = Load(ctx, "images/chain1.png"), chain2 = Load(ctx, "images/chain2.png");
+    Picture bomb = Load(ctx, "images/pumpkinx9.png"), crystal = Load(ctx, "images/multicolor.png");
+    Picture ball = Load(ctx, "images/launcher.png"), cube = Load(ctx, "images/tar.png");
+    for (int cell : {38, 48, 57}) {
+        const int n = 8;
+        Sketch s = Sketch_New(cell * n, cell);
+        for (int x = 0; x < n; ++x) {
+            Art_SetHex(s.cr, x % 2 ? "#1b3566" : "#20407a");
+            cairo_rectangle(s.cr, x * cell, 0, cell, cell);
+            cairo_fill(s.cr);
+        }
+        double sc = cell / 48.0 * 0.9, cy = cell / 2.0;
+        auto cx = [&](int x) { return (x + 0.5) * cell; };
+        Put(s.cr, gem1, 53, 40, 0, cx(0), cy, sc);
+        Put(s.cr, chain1, 48, 48, 0, cx(0), cy, sc);
+        Put(s.cr, gem4, 68, 48, 0, cx(1), cy, sc);
+        Put(s.cr, chain2, 48, 48, 0, cx(1), cy, sc);
+        Put(s.cr, gem2, 48, 48, 0, cx(2), cy, sc);
+        double off = 5 * cell / 48.0 + 2;
+        Put(s.cr, bomb, 54, 54, 0, cx(2) + off, cy + off, sc * 0.7);
+        Put(s.cr, crystal, 48, 48, 0, cx(3), cy, sc);
+        Put(s.cr, ball, 48, 48, 0, cx(4), cy, sc);
+        Put(s.cr, cube, 77, 40, 0, cx(5), cy, 0.8, 0.0);
+        Put(s.cr, cube, 77, 40, 20, cx(6), cy, 0.8, 1.1);
+        Put(s.cr, ball, 48, 48, 5, cx(7), cy, sc, M_PI);
+        Picture p = Sketch_Finish(s);
+        ArtContext review = ctx;
+        review.out_dir = dir;
+        Art_WritePng(review, "pieces_" + std::to_string(cell) + ".png", p);
+    }
 }

@@ -55,8 +55,8 @@ global_settings { assumed_gamma 1.0 max_trace_level 4 }
     #local Az = 2.4 - Phase;
     Studio(SteelRamp, 0.02 * sin(Phase), <sin(Polar) * cos(Az), sin(Polar) * sin(Az), -cos(Polar)>, 0.3, 1.6)
     union {
-      object { Chain(-45, 9, 7.9) }
-      #if (Locks = 2) object { Chain(45, 9, 7.9) translate -z * 3 } #end
+      object { Chain(-45, 7, 7.9) }
+      #if (Locks = 2) object { Chain(45, 7, 7.9) translate -z * 3 } #end
       texture { pigment { rgb 0 } finish { Mirror } }
     }
     light_source { KeyDir * 1000 color rgb 1.1 parallel point_at 0 shadowless }
