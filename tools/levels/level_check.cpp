@@ -165,7 +165,7 @@ std::vector<std::string> Level_Check(int number, const LevelFileData& data) {
     }
     CheckHeader(data, r);
     CheckCells(data, r);
-    CheckTeaching(number, data, r);
+    if (number > 0) CheckTeaching(number, data, r); // 0: a level outside the numbered set
     if (number == 1) CheckFirstLevel(data, r);
     return out;
 }

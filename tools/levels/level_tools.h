@@ -62,7 +62,8 @@ std::vector<bool> Board_Reachable(const LevelBoard& b);
 int Board_CellPixels(int dx, int dy);
 
 // ---- Checks ----
-// Problems of one compiled level, each "level N cell (x, y): ..." or "level N: ...".
+// Problems of one compiled level, each "level N cell (x, y): ..." or "level N: ...". The rules
+// tied to a level's place in the set (what its help tip needs) apply when `number` is 1 or more.
 std::vector<std::string> Level_Check(int number, const LevelFileData& data);
 // Rules over the whole set (one crystal cell, one icecube cell, ...); `levels[i]` is level i+1.
 std::vector<std::string> LevelSet_Check(const std::vector<LevelFileData>& levels);
