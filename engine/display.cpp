@@ -7,6 +7,12 @@
 #include "engine/system.h"
 
 #include <cstdio>
+#include <set>
+
+#ifdef __linux__
+#include <dlfcn.h>
+#include <link.h>
+#endif
 
 namespace {
 
@@ -55,6 +61,12 @@ std::vector<int> RendererCandidates(bool headless) {
 }
 
 bool CreateWindow(const DisplayOptions& o, bool with_gl) {
+    if (with_gl && o.headless) {
+        // What the GL ES 2 renderer asks for, so it need not make the window again.
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    }
     Uint32 flags = SDL_WINDOW_RESIZABLE | (with_gl ? SDL_WINDOW_OPENGL : 0);
     if (o.fullscreen && !o.headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (o.headless) flags |= SDL_WINDOW_HIDDEN;
@@ -110,7 +122,35 @@ bool TryRenderer(const DisplayOptions& o, int index) {
     return true;
 }
 
+#ifdef __linux__
+int CollectObject(dl_phdr_info* info, size_t, void* out) {
+    if (info->dlpi_name && info->dlpi_name[0])
+        static_cast<std::set<std::string>*>(out)->insert(info->dlpi_name);
+    return 0;
+}
+
+std::set<std::string> LoadedObjects() {
+    std::set<std::string> names;
+    dl_iterate_phdr(CollectObject, &names);
+    return names;
+}
+
+// The libraries a renderer pulls in (EGL, the GL driver, its compiler) stay loaded for the whole
+// run: re-opening the display then does not load them again, and their drivers' own state,
+// which they never free on unloading, stays reachable instead of showing up as leaks.
+void KeepLoaded(const std::set<std::string>& before) {
+    for (const std::string& name : LoadedObjects())
+        if (!before.count(name)) dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+#else
+std::set<std::string> LoadedObjects() {
+    return {};
+}
+void KeepLoaded(const std::set<std::string>&) {}
+#endif
+
 bool OpenFresh(const DisplayOptions& o) {
+    std::set<std::string> before = LoadedObjects();
     if (o.headless)
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     else
@@ -123,7 +163,11 @@ bool OpenFresh(const DisplayOptions& o) {
     for (int index : RendererCandidates(o.headless)) {
         bool software = index >= 0 && index == RenderDriverIndex("software");
         if (!g.window && !CreateWindow(o, !software) && !CreateWindow(o, false)) break;
-        if (TryRenderer(o, index)) return true;
+        KeepLoaded(before); // also what a renderer's window re-creation would unload
+        if (TryRenderer(o, index)) {
+            KeepLoaded(before);
+            return true;
+        }
         // A window made for GL may refuse a software renderer and the other way round.
         SDL_DestroyWindow(g.window);
         g.window = nullptr;
@@ -152,6 +196,14 @@ void PaceFrame(bool display_paced) {
 }
 
 } // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// The GL dispatch libraries keep the main thread's current-context state in thread storage the
+// leak checker does not scan; it is released by the system at exit, not by us.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:*libGLdispatch.so*\nleak:*libglapi.so*\n";
+}
+#endif
 
 SDL_Renderer* Gfx_Renderer() {
     return g.renderer;

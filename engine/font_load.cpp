@@ -140,6 +140,12 @@ DecodedPicture PackAtlas(Rendered& r, int gap) {
     return pic;
 }
 
+// Fonts, like images, live for the whole run.
+std::vector<Font*>& AllFonts() {
+    static auto* fonts = new std::vector<Font*>;
+    return *fonts;
+}
+
 Font* BuildFont(FT_Face face, int size, int style) {
     if (FT_Select_Charmap(face, FT_ENCODING_UNICODE) != 0) return nullptr;
     if (FT_Set_Pixel_Sizes(face, 0, FT_UInt(size)) != 0) return nullptr;
@@ -154,6 +160,7 @@ Font* BuildFont(FT_Face face, int size, int style) {
     }
     if (!any) return nullptr;
     auto* font = new Font;
+    AllFonts().push_back(font);
     font->line_height = int((m.height + 63) / 64);
     DecodedPicture atlas = PackAtlas(*r, (style & FONT_SMOOTH) ? 2 : 1);
     std::copy(std::begin(r->glyphs), std::end(r->glyphs), std::begin(font->glyphs));

@@ -9,8 +9,8 @@ namespace {
 // Every image ever made: their textures belong to the renderer and are dropped and made again
 // when the display is re-opened. Images live for the whole run.
 std::vector<Image*>& AllImages() {
-    static std::vector<Image*> images;
-    return images;
+    static auto* images = new std::vector<Image*>; // never destroyed: images outlive everything
+    return *images;
 }
 
 int NormalisedFlags(int flags) {
