@@ -21,6 +21,32 @@ void Sparkle(cairo_t* cr, double x, double y, double r, double alpha) {
     cairo_restore(cr);
 }
 
+// Snow lying on the upward-facing edges of lettering: the letters moved up a few pixels, less
+// the letters themselves, leave a thin cap on every top edge.
+void SnowOnLetters(cairo_t* cr, double size, const std::string& text, double x, double y) {
+    double lift = size * 0.055, rim = 4.5;
+    cairo_push_group(cr);
+    Art_SetFont(cr, ArtFont::Display, size);
+    cairo_new_path(cr);
+    Art_TextPath(cr, text, x, y - lift, 0.5);
+    cairo_set_line_width(cr, rim * 2);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_pattern_t* p = cairo_pattern_create_linear(0, y - size * 0.8, 0, y);
+    cairo_pattern_add_color_stop_rgb(p, 0, 1, 1, 1);
+    cairo_pattern_add_color_stop_rgb(p, 1, 0.87, 0.91, 0.97);
+    cairo_set_source(cr, p);
+    cairo_stroke_preserve(cr);
+    cairo_fill(cr);
+    cairo_pattern_destroy(p);
+    cairo_set_operator(cr, CAIRO_OPERATOR_DEST_OUT); // keep only what pokes above the letters
+    Art_TextPath(cr, text, x, y + 0.5, 0.5);
+    cairo_set_line_width(cr, rim * 2);
+    cairo_stroke_preserve(cr);
+    cairo_fill(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_paint(cr);
+}
+
 // "Snowmere" large in icy letters, "Brimlet" small above it in warm gold; at most 432 wide.
 Picture Title() {
     const int w = 432, h = 156;
@@ -60,6 +86,7 @@ Picture Title() {
         Art_SetFont(cr, ArtFont::Display, name.size);
     }
     Ui_Letter(cr, name, "Snowmere", w / 2.0, 128);
+    SnowOnLetters(cr, name.size, "Snowmere", w / 2.0, 128);
     UiRand rnd(3);
     for (int i = 0; i < 7; ++i)
         Sparkle(cr, rnd.Uniform(40, w - 40), rnd.Uniform(50, 120), rnd.Uniform(3, 7),
