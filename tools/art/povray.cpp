@@ -53,6 +53,8 @@ static std::string LogTail(const std::string& path) {
 std::vector<std::vector<Picture>> Pov_Render(const ArtContext& ctx,
                                              const std::vector<PovStrip>& strips) {
     CopyScenes(ctx);
+    for (const PovStrip& s : strips) // never mistake an old render for a new one
+        fs::remove(RenderDir(ctx) + "/" + s.tag + ".png");
     std::vector<int> status(strips.size(), -1);
     std::atomic<size_t> next{0};
     auto worker = [&] {

@@ -12,8 +12,8 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
 #switch (Kind)
   #case (0) #declare Ramp = GemRamp(<0.42, 0.43, 0.56>, <0.66, 0.67, 0.79>, <0.87, 0.88, 0.96>,
                                     <0.93, 0.93, 0.99>, <0.97, 0.97, 1>, <1, 1, 1>) #break
-  #case (1) #declare Ramp = GemRamp(<0.32, 0.02, 0.07>, <0.64, 0.06, 0.12>, <0.91, 0.20, 0.24>,
-                                    <0.96, 0.32, 0.34>, <1, 0.62, 0.60>, <1, 0.88, 0.86>) #break
+  #case (1) #declare Ramp = GemRamp(<0.30, 0.02, 0.06>, <0.58, 0.04, 0.10>, <0.87, 0.14, 0.19>,
+                                    <0.93, 0.24, 0.27>, <1, 0.52, 0.52>, <1, 0.80, 0.78>) #break
   #case (2) #declare Ramp = GemRamp(<0.42, 0.13, 0.0>, <0.78, 0.32, 0.0>, <1, 0.55, 0.10>,
                                     <1, 0.64, 0.20>, <1, 0.82, 0.50>, <1, 0.95, 0.82>) #break
   #case (3) #declare Ramp = GemRamp(<0.48, 0.30, 0.0>, <0.82, 0.60, 0.0>, <1, 0.84, 0.04>,
@@ -146,7 +146,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
       }
     }
   #else
-    Studio(Ramp, 0.035 * Pulse, GlintDir, 0.3, 1.6)
+    Studio(Ramp, (Kind = 1 ? -0.06 : 0) + 0.035 * Pulse, GlintDir, 0.3, 1.6)
     object { GemShape texture { pigment { rgb 0 } finish { Mirror } } }
   #end
   Highlight(0.85 + 0.15 * Pulse)
