@@ -269,3 +269,44 @@ TEST(LevelSet, ShippedLevelsCompileIdenticallyFromTheirSources) {
 }
 
 } // namespace
+
+namespace {
+
+// Which cells new pieces reach, on boards drawn as text: '.' void, '#' playable, 'l' chained,
+// 's' a spawn cell below the top row. Cells marked '!' must stay unreachable.
+TEST(LevelBoard, NewPiecesReachGapsBySlidingOnly) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> rows;
+    };
+    const Case cases[] = {
+        {"a two-wide hole fills from both sides", {"####", "#..#", "####"}},
+        {"the middle under a three-wide hole stays empty", {"#####", "#...#", "##!##"}},
+        {"a spawn cell feeds it", {"#####", "#...#", "##s##"}},
+        {"pieces slide round a chained piece", {"###", "#l#", "###"}},
+        {"a chain with chains beside it seals the column", {"###", "lll", "!!!"}},
+        {"an island under void needs its own spawn", {"##...", "##...", "...!!", "...!!"}},
+    };
+    for (const Case& c : cases) {
+        const int dx = static_cast<int>(c.rows[0].size()), dy = static_cast<int>(c.rows.size());
+        std::vector<LevelDataCell> cells(static_cast<std::size_t>(dx * dy));
+        for (int y = 0; y < dy; ++y)
+            for (int x = 0; x < dx; ++x) {
+                LevelDataCell& cell = cells[y * dx + x];
+                const char ch = c.rows[y][x];
+                cell.void_ = ch == '.';
+                cell.autospawn = y == 0 || ch == 's';
+                cell.locks = ch == 'l';
+                cell.color = cell.void_ ? 0 : 1;
+            }
+        const std::vector<bool> fed = Board_Reachable(LevelBoard{dx, dy, &cells});
+        for (int y = 0; y < dy; ++y)
+            for (int x = 0; x < dx; ++x)
+                if (c.rows[y][x] != '.') {
+                    EXPECT_EQ(fed[y * dx + x], c.rows[y][x] != '!')
+                        << c.what << " at (" << x << ", " << y << ")";
+                }
+    }
+}
+
+} // namespace
