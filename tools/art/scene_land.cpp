@@ -242,6 +242,7 @@ struct Building {
     int windows = 2;
     bool chimney = true;
     bool door = true;
+    int wall = -1; // paint: -1 picks one at random
 };
 
 void Window(cairo_t* cr, double x, double y, double w, double h, bool arched = false) {
@@ -318,7 +319,8 @@ void House(cairo_t* cr, Dice& dice, const Building& b, double haze = 0.0) {
                                            {"#5a3439", "#33202a"},
                                            {"#41506f", "#273049"},
                                            {"#3c4d46", "#222e2c"}};
-    const auto& wall = walls[dice.Int(0, 3)];
+    int pick = dice.Int(0, 3);
+    const auto& wall = walls[b.wall >= 0 ? b.wall : pick];
     Rgb wall_lit = Mix(Hex(wall[0]), Hex("#4c5f8c"), haze);
     Rgb wall_dark = Mix(Hex(wall[1]), Hex("#3c4f7c"), haze);
     cairo_pattern_t* g = cairo_pattern_create_linear(b.x, 0, b.x + b.w, 0);
@@ -387,7 +389,7 @@ void House(cairo_t* cr, Dice& dice, const Building& b, double haze = 0.0) {
 }
 
 void Chapel(cairo_t* cr, Dice& dice, double x, double base, double s) {
-    Building nave{x + 26 * s, base, 62 * s, 44 * s, 30 * s, 2, false, false};
+    Building nave{x + 26 * s, base, 62 * s, 44 * s, 30 * s, 2, false, false, 2}; // stone grey
     // tower
     double tx = x, tw = 30 * s, th = 96 * s;
     cairo_pattern_t* g = cairo_pattern_create_linear(tx, 0, tx + tw, 0);
