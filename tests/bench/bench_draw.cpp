@@ -2,7 +2,7 @@
 // scaled, alpha-blended 48 x 48 sprites per frame. Prints the median milliseconds per frame for
 // the GL renderer and for SDL's software renderer.
 //
-//   bench_draw [--frames N] [--software-frames N] [--screenshot FILE]
+//   bench_draw [--frames N] [--software-frames N] [--screenshot FILE] [--only layers|sprites]
 #include "engine/gfx.h"
 #include "engine/gfx_internal.h"
 
@@ -20,6 +20,7 @@
 namespace {
 
 constexpr int kSprites = 2000, kLayers = 4, kSpriteSize = 48;
+bool no_layers = false, no_sprites = false; // --only sprites / --only layers, for a breakdown
 
 Image* LayerPicture(int layer) {
     DecodedPicture pic;
@@ -35,7 +36,7 @@ Image* LayerPicture(int layer) {
             p[2] = std::uint8_t(x * 255 / 800);
             p[3] = layer == 0 ? 255 : std::uint8_t(((x / 40 + y / 40 + layer) % 3) * 100);
         }
-    return Image_FromPicture(std::move(pic), getenv("NEAREST") ? 0 : IMG_FILTERED);
+    return Image_FromPicture(std::move(pic), IMG_FILTERED);
 }
 
 // A strip of 8 frames of a soft round gem, as the game's animations are laid out.
@@ -69,7 +70,6 @@ void DrawFrame(const std::vector<Image*>& layers, Image* sprite, int n) {
     ResetDrawingState();
     Cls();
     SetBlend(BLEND_SOLID);
-    static bool no_layers = getenv("NOLAYERS"), no_sprites = getenv("NOSPRITES");
     if (!no_layers) DrawImage(layers[0], 0, 0);
     SetBlend(BLEND_ALPHA);
     for (int i = 1; i < kLayers && !no_layers; ++i)
@@ -156,6 +156,10 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--frames")) frames = std::max(1, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--software-frames")) soft_frames = std::atoi(argv[i + 1]);
         if (!std::strcmp(argv[i], "--screenshot")) screenshot = argv[i + 1];
+        if (!std::strcmp(argv[i], "--only")) {
+            no_layers = !std::strcmp(argv[i + 1], "sprites");
+            no_sprites = !std::strcmp(argv[i + 1], "layers");
+        }
     }
     std::string name;
     Figures gl = RunRenderer(false, frames, screenshot, &name);
