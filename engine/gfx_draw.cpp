@@ -66,6 +66,15 @@ Quad TransformedQuad(const Transform& t, float ox, float oy, float x0, float y0,
     return q;
 }
 
+// SDL drops the clip rectangle whenever the render target changes, which it also does by itself
+// when the window is resized: make sure ours holds before anything is drawn.
+void EnsureClip(SDL_Renderer* r) {
+    SDL_Rect want = ClipRect(), have;
+    SDL_RenderGetClipRect(r, &have);
+    if (!SDL_RenderIsClipEnabled(r) || !SDL_RectEquals(&want, &have))
+        SDL_RenderSetClipRect(r, &want);
+}
+
 void AddShape(const Quad& q) {
     SDL_Color color;
     SDL_BlendMode mode;
@@ -100,6 +109,7 @@ void Batch_Flush() {
         Batch_Discard();
         return;
     }
+    EnsureClip(r);
     // SDL records the blend mode with each queued draw, so one texture may serve several modes.
     // The filter is texture state applied at once: draws queued inside SDL go out first.
     if (batch.texture) {
@@ -231,6 +241,7 @@ void Cls() {
     Batch_Flush();
     SDL_Renderer* r = Gfx_Renderer();
     SDL_Rect clip = ClipRect();
+    EnsureClip(r);
     SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(r, Channel(s.cls_r), Channel(s.cls_g), Channel(s.cls_b), 255);
     SDL_RenderFillRect(r, &clip);
