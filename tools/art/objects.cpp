@@ -28,18 +28,21 @@ PovStrip Strip(const char* scene, const char* tag, int w, int h, int count,
 // Swooshes of snow circling the snowball, two opposite each other, so the picture looks the
 // same turned half round (the flying halves are drawn turned).
 void AddSwirl(Picture& frame, double turn) {
+    // a cold blue aura sets the snowball apart from the pearl
+    frame = Art_WithGlow(frame, 3, 0.55, 0.80, 1.0, 0.55);
     cairo_surface_t* base = Picture_ToCairo(frame);
     cairo_t* cr = cairo_create(base);
     cairo_translate(cr, frame.w / 2.0, frame.h / 2.0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     for (int side = 0; side < 2; ++side) {
         double a0 = -turn * 2 * M_PI + side * M_PI + 0.6;
-        for (int k = 0; k < 14; ++k) { // a tapering arc built from short strokes
-            double t = k / 14.0, a = a0 + t * 1.9;
-            double r = 20.0 - 1.2 * t;
-            cairo_set_line_width(cr, 3.2 * (1 - t) + 0.6);
-            cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-            cairo_set_source_rgba(cr, 0.88, 0.95, 1.0, 0.85 * (1 - t));
-            cairo_arc(cr, 0, 0, r, a, a + 1.9 / 14 + 0.02);
+        for (int k = 0; k < 16; ++k) { // a tapering arc built from short strokes
+            double t = k / 16.0, a = a0 + t * 2.1;
+            double r = 20.5 - 1.5 * t;
+            cairo_set_line_width(cr, 3.8 * (1 - t) + 0.7);
+            cairo_set_source_rgba(cr, 0.62 + 0.38 * (1 - t), 0.85 + 0.15 * (1 - t), 1.0,
+                                  0.95 * (1 - t * t));
+            cairo_arc(cr, 0, 0, r, a, a + 2.1 / 16 + 0.02);
             cairo_stroke(cr);
         }
     }
