@@ -10,7 +10,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 4 }
 
 #declare Wax = texture {
   pigment { srgb <1, 0.93, 0.80> }
-  finish { ambient 0 emission 0.30 diffuse 0.7 brilliance 1.1 specular 0.25 roughness 0.03 }
+  finish { ambient 0 emission 0.20 diffuse 0.85 brilliance 1.0 specular 0.35 roughness 0.025 }
 }
 // translucent wax glows warm near the flame
 #macro WaxGlow(Top)
@@ -32,8 +32,8 @@ global_settings { assumed_gamma 1.0 max_trace_level 4 }
   #local F = T * Count;                              // burnt frames, 0 to Count - 1
   #local TopY = 30 - 2.375 * F;                      // the wax top as the picture shows it
   #local H = (TopY - BaseY) / cos(radians(Tilt));    // wax height along the candle's axis
-  light_source { <-1, 1.1, -0.9> * 1000 color srgb <0.60, 0.62, 0.72> parallel point_at 0 shadowless }
-  light_source { <0, 1.2, -1> * 1000 color srgb <0.16, 0.14, 0.20> parallel point_at 0 shadowless }
+  light_source { <-1, 0.5, -0.8> * 1000 color srgb <0.86, 0.86, 0.92> parallel point_at 0 shadowless }
+  light_source { <1, 0.2, -0.5> * 1000 color srgb <0.16, 0.20, 0.34> parallel point_at 0 shadowless }
   light_source { <0, H + 10, -2> color srgb <1, 0.80, 0.48> * 1.1 fade_distance 30 fade_power 1 shadowless }
   union {
     // the wax: a cylinder with a shallow melt pool and a soft rim
