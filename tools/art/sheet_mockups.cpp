@@ -154,6 +154,31 @@ void Help(const std::string& dir, int page) {
     c.Save("mock_help" + std::to_string(page + 1) + ".png");
 }
 
+// The level chooser: 30 slots of thumbnail and frame, in every frame state.
+void Chooser(const std::string& dir) {
+    Canvas c{dir};
+    c.Draw("images/interface/bckg_options.jpg", 0, 0);
+    const char* scenes[] = {"images/bckgA1.png", "images/bckgB1.png", "images/bckgC1.png",
+                            "images/bckgD1.png", "images/bckgE1.png", "images/bckgF1.png"};
+    for (int k = 0; k < 30; ++k) {
+        int x = 45 + 125 * (k % 6), y = 43 + 93 * (k / 6);
+        std::string thumb =
+            "images/Level" + std::string(k < 9 ? "00" : "0") + std::to_string(k + 1) + ".jpg";
+        if (fs::exists(fs::path(dir) / thumb))
+            c.Draw(thumb, x + 4, y + 3, 0, 0, 0, 1, 72, 54);
+        else
+            c.Draw(scenes[k % 6], x + 4, y + 3, 0, 0, 0, 1, 72, 54);
+        int state = k < 12 ? (k == 4 ? 3 : k == 11 ? 4 : k == 7 ? 1 : 0) : 2;
+        c.Draw("images/interface/button_Choose_Level.png", x, y, 80, 60, state);
+        c.Text("-" + std::to_string(k + 1) + "-", ArtFont::Sans, 16, x + 40, y + 71, 255, 255, 255,
+               true);
+    }
+    const char* nav[] = {"Main Menu", "Previous", "Next", "Start"};
+    for (int i = 0; i < 4; ++i)
+        c.Button("gx", 20 + 195 * i, 540, nav[i], false);
+    c.Save("mock_chooser.png");
+}
+
 void Ingame(const std::string& dir) {
     Canvas c{dir};
     c.Draw("images/bckgA1.png", 0, 0);
@@ -211,6 +236,7 @@ void Art_Mockups(const std::string& data_dir) {
     Options(data_dir);
     Credits(data_dir);
     Ingame(data_dir);
+    Chooser(data_dir);
     for (int page = 0; page < 3; ++page)
         Help(data_dir, page);
     Scores(data_dir);

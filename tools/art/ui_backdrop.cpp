@@ -126,8 +126,8 @@ Picture Backdrop() {
     std::vector<double> far = {410, 380, 395, 370, 400, 385, 360, 390, 405};
     HillPath(cr, far);
     cairo_pattern_t* fp = cairo_pattern_create_linear(0, 360, 0, 480);
-    cairo_pattern_add_color_stop_rgb(fp, 0, 0x8e / 255.0, 0xa8 / 255.0, 0xcf / 255.0);
-    cairo_pattern_add_color_stop_rgb(fp, 1, 0x5a / 255.0, 0x74 / 255.0, 0xa3 / 255.0);
+    cairo_pattern_add_color_stop_rgb(fp, 0, 0x7a / 255.0, 0x96 / 255.0, 0xc2 / 255.0);
+    cairo_pattern_add_color_stop_rgb(fp, 1, 0x3b / 255.0, 0x5d / 255.0, 0x96 / 255.0);
     cairo_set_source(cr, fp);
     cairo_fill(cr);
     cairo_pattern_destroy(fp);
@@ -135,13 +135,16 @@ Picture Backdrop() {
         double x = rnd.Uniform(0, W);
         Pine(cr, x, HillY(far, x) + 6, rnd.Uniform(18, 34), "#2a4573", false);
     }
-    Cabin(cr, 268, HillY(far, 268) + 4);
+    Cabin(cr, 304, HillY(far, 304) + 4);
     std::vector<double> near = {500, 520, 490, 470, 500, 530, 510, 480, 470, 495, 515};
     HillPath(cr, near);
-    cairo_pattern_t* np = cairo_pattern_create_linear(0, 460, 300, 600);
-    cairo_pattern_add_color_stop_rgb(np, 0, 0xf4 / 255.0, 0xf8 / 255.0, 1);
-    cairo_pattern_add_color_stop_rgb(np, 0.5, 0xc9 / 255.0, 0xd8 / 255.0, 0xf0 / 255.0);
-    cairo_pattern_add_color_stop_rgb(np, 1, 0x8e / 255.0, 0xa8 / 255.0, 0xcf / 255.0);
+    // Snow in the night's shade, lit only along the crest, so white labels and thumbnails
+    // drawn over the lower screen stay readable.
+    cairo_pattern_t* np = cairo_pattern_create_linear(0, 465, 0, 600);
+    cairo_pattern_add_color_stop_rgb(np, 0, 0xc9 / 255.0, 0xd8 / 255.0, 0xf0 / 255.0);
+    cairo_pattern_add_color_stop_rgb(np, 0.18, 0x8e / 255.0, 0xa8 / 255.0, 0xcf / 255.0);
+    cairo_pattern_add_color_stop_rgb(np, 0.6, 0x4f / 255.0, 0x6d / 255.0, 0xa0 / 255.0);
+    cairo_pattern_add_color_stop_rgb(np, 1, 0x2c / 255.0, 0x46 / 255.0, 0x7a / 255.0);
     cairo_set_source(cr, np);
     cairo_fill(cr);
     cairo_pattern_destroy(np);

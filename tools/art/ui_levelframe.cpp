@@ -80,7 +80,7 @@ Picture Frame(int state) {
         break;
     case 1: // pointed at: the picture brightens a little and the rim turns warm
         Art_RoundRect(cr, WX, WY, WW, WH, 4);
-        cairo_set_source_rgba(cr, 1, 0.95, 0.8, 0.18);
+        cairo_set_source_rgba(cr, 1, 0.95, 0.8, 0.1);
         cairo_fill(cr);
         Rim(cr, "#fff3b0", "#ff9a3c", 0, nullptr);
         break;
