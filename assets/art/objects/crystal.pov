@@ -6,8 +6,8 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
 #include "facets.inc"
 
 #declare IceRamp = color_map {
-  [0 srgb <0.16, 0.30, 0.55>] [0.25 srgb <0.42, 0.62, 0.86>] [0.48 srgb <0.70, 0.86, 0.97>]
-  [0.62 srgb <0.82, 0.93, 1>] [0.8 srgb <0.93, 0.98, 1>] [1 srgb 1] }
+  [0 srgb <0.10, 0.18, 0.42>] [0.25 srgb <0.30, 0.46, 0.76>] [0.48 srgb <0.62, 0.80, 0.95>]
+  [0.62 srgb <0.80, 0.92, 1>] [0.8 srgb <0.93, 0.98, 1>] [1 srgb 1] }
 
 #declare Shape = mesh {
   // an elongated hexagon standing on a point: 30 x 44
@@ -21,7 +21,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
   #local Az = 2.3 - Phase;
   Studio(IceRamp, 0.03 * sin(Phase), <sin(Polar) * cos(Az), sin(Polar) * sin(Az), -cos(Polar)>, 0.3, 1.8)
   // the rainbow: a hue that runs round the environment and turns over the loop
-  #local Hue = function(x, y, z) { mod(atan2(y, x) / (2 * pi) + 1 + T + 0.15 * z / 500, 1) }
+  #local Hue = function(x, y, z) { mod(2 * atan2(y, x) / (2 * pi) + 2 + T + 0.3 * z / 500, 1) }
   sphere { 0, 499 hollow no_image no_shadow
     texture {
       pigment { function { Hue(x, y, z) }
