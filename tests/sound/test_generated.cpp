@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,14 @@ std::string PathOf(const std::string& file) {
     return std::string(SNOW_ASSETS_DIR) + "/sounds/" + file;
 }
 
+// Each file is decoded once for all the tests (the carols take a while).
+Sound* Load(const std::string& file) {
+    static std::map<std::string, Sound*> loaded;
+    auto it = loaded.find(file);
+    if (it == loaded.end()) it = loaded.emplace(file, LoadSound(PathOf(file), 0)).first;
+    return it->second;
+}
+
 Signal ToSignal(Sound* sound) {
     Signal s;
     s.channels = Sound_Channels(sound);
@@ -65,7 +74,7 @@ class GeneratedSound : public ::testing::TestWithParam<Expected> {};
 
 TEST_P(GeneratedSound, DecodesWithItsLayoutLengthAndHeadroom) {
     const Expected& e = GetParam();
-    Sound* sound = LoadSound(PathOf(e.file), 0);
+    Sound* sound = Load(e.file);
     ASSERT_NE(sound, nullptr) << e.file << " does not decode";
     EXPECT_EQ(Sound_Channels(sound), e.channels) << e.file;
     EXPECT_EQ(Sound_SampleRate(sound), 44100) << e.file;
@@ -88,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(AllFiles, GeneratedSound, ::testing::ValuesIn(kFiles),
                          });
 
 double ActiveRmsDb(const char* file) {
-    Sound* sound = LoadSound(PathOf(file), 0);
+    Sound* sound = Load(file);
     return sound ? Db_FromGain(Level_ActiveRms(ToSignal(sound))) : -200.0;
 }
 
@@ -131,7 +140,7 @@ double Rms(const std::vector<double>& x) {
 }
 
 TEST(GeneratedAmbience, EndRunsIntoTheStartWithoutAJump) {
-    Sound* sound = LoadSound(PathOf("KV_Ambient.ogg"), 0);
+    Sound* sound = Load("KV_Ambient.ogg");
     ASSERT_NE(sound, nullptr);
     Signal s = ToSignal(sound);
     ASSERT_EQ(s.channels, 2);
