@@ -86,7 +86,7 @@ void AddFuseSpark(Picture& frame, int i) {
     double flicker = 0.75 + 0.25 * std::sin(i * 2 * M_PI / 10 * 3);
     // the fuse tip sits at (8, 19.5) in the scene, y up from the frame's centre
     double x = frame.w / 2.0 + 8.5, y = frame.h / 2.0 - 20;
-    Twinkle(cr, x, y, 9.5 * flicker, i * 2 * M_PI / 10 / 4 + 0.3, 1.0, 1.0, 0.78, 0.35);
+    Twinkle(cr, x, y, 7.5 * flicker, i * 2 * M_PI / 10 / 4 + 0.3, 1.0, 1.0, 0.78, 0.35);
     cairo_destroy(cr);
     frame = Picture_FromCairo(base);
     cairo_surface_destroy(base);

@@ -17,6 +17,7 @@ static std::string RenderDir(const ArtContext& ctx) {
 // The renderer only reads and writes inside its working folder, so the scenes are copied there.
 static void CopyScenes(const ArtContext& ctx) {
     fs::path src = fs::path(ctx.source_dir) / "objects";
+    if (!fs::is_directory(src)) Art_Fail("no scenes in " + src.string());
     fs::create_directories(RenderDir(ctx));
     for (const auto& e : fs::directory_iterator(src)) {
         std::string ext = e.path().extension().string();

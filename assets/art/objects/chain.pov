@@ -48,7 +48,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 4 }
   #if (Locks = 0)
     // the loose link turns over about its long axis (half a turn repeats the shape)
     Studio(SteelRamp, 0, <-0.6, 0.6, -0.5>, 0.3, 1.4)
-    object { Link(24, 6.4, 2.1, 1) rotate x * (180 * T) rotate z * 8
+    object { Link(22, 6, 1.9, 1) rotate x * (180 * T) rotate z * 6
       texture { pigment { rgb 0 } finish { Mirror } } }
   #else
     #local Polar = 1.1;
