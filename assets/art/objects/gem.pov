@@ -137,12 +137,12 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
     // the pearl: soft lustre with a faint play of colour instead of facets
     Studio(Ramp, 0.03 * Pulse, GlintDir, 0.45, 1.3)
     light_source { KeyDir * 1000 color rgb 0.95 parallel point_at 0 shadowless }
-    light_source { <1, -0.8, -0.6> * 1000 color srgb <0.62, 0.56, 0.70> parallel point_at 0 shadowless }
+    light_source { <1, -0.8, -0.6> * 1000 color srgb <0.50, 0.44, 0.60> parallel point_at 0 shadowless }
     sphere { 0, 16.7
       texture {
-        pigment { srgb <0.95, 0.95, 1> }
-        finish { ambient 0 emission 0.40 + 0.03 * Pulse diffuse 0.62 brilliance 1.3
-                 irid { 0.2 thickness 0.3 turbulence 0.2 } reflection { 0.14 } }
+        pigment { srgb <0.93, 0.93, 1> }
+        finish { ambient 0 emission 0.22 + 0.03 * Pulse diffuse 0.76 brilliance 1.6
+                 irid { 0.26 thickness 0.32 turbulence 0.1 } reflection { 0.26 } }
       }
     }
   #else
