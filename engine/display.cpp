@@ -89,6 +89,9 @@ bool CreateCanvas(const DisplayOptions& o) {
     g.canvas = SDL_CreateTexture(g.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                  o.width, o.height);
     if (!g.canvas || SDL_SetRenderTarget(g.renderer, g.canvas) != 0) return false;
+    // The canvas is an opaque picture: its alpha channel (left over from solid draws of
+    // transparent pixels) must not darken it on the way to the window.
+    SDL_SetTextureBlendMode(g.canvas, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawBlendMode(g.renderer, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
     SDL_RenderClear(g.renderer); // a fresh texture holds anything
