@@ -49,6 +49,7 @@ Signal Tinkles(std::uint64_t seed, int count, double spread, double low, double 
         double at = spread * std::pow(Rng_Uniform(rng), 1.6); // thicker at the start
         Mix_Add(s, ping, at, Rng_Range(rng, 0.15, 0.5) * (1.0 - 0.6 * at / spread));
     }
+    Filter_LowPass(s, 9000); // bright, not piercing
     return s;
 }
 
@@ -176,6 +177,7 @@ Signal Fx_GemMove(const SoundContext&) {
     Filter_BandPass(scrape, 6500, 3.0);
     Env_Points(scrape, {{0, 0}, {0.1, 0.3}, {0.3, 0}});
     Mix_Add(s, scrape, 0.02, 0.6);
+    Filter_LowPass(s, 8000); // a soft slide, not a hiss
     Mix_TrimTail(s, -60);
     return s;
 }
