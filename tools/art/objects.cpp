@@ -29,7 +29,7 @@ PovStrip Strip(const char* scene, const char* tag, int w, int h, int count,
 // same turned half round (the flying halves are drawn turned).
 void AddSwirl(Picture& frame, double turn) {
     // a cold blue aura sets the snowball apart from the pearl
-    frame = Art_WithGlow(frame, 3, 0.55, 0.80, 1.0, 0.55);
+    frame = Obj_WithGlow(frame, 3, 0.55, 0.80, 1.0, 0.55);
     cairo_surface_t* base = Picture_ToCairo(frame);
     cairo_t* cr = cairo_create(base);
     cairo_translate(cr, frame.w / 2.0, frame.h / 2.0);
@@ -94,7 +94,7 @@ void AddFuseSpark(Picture& frame, int i) {
 
 } // namespace
 
-Picture Art_Blur(const Picture& p, int radius) {
+Picture Obj_Blur(const Picture& p, int radius) {
     Picture out = p;
     std::vector<double> a(static_cast<size_t>(p.w) * p.h), tmp(a.size());
     for (size_t i = 0; i < a.size(); ++i)
@@ -126,8 +126,8 @@ Picture Art_Blur(const Picture& p, int radius) {
     return out;
 }
 
-Picture Art_WithGlow(const Picture& p, int radius, double r, double g, double b, double strength) {
-    Picture glow = Art_Blur(p, radius);
+Picture Obj_WithGlow(const Picture& p, int radius, double r, double g, double b, double strength) {
+    Picture glow = Obj_Blur(p, radius);
     for (size_t i = 0; i < glow.rgba.size(); i += 4) {
         glow.rgba[i] = static_cast<std::uint8_t>(r * 255);
         glow.rgba[i + 1] = static_cast<std::uint8_t>(g * 255);
@@ -135,11 +135,11 @@ Picture Art_WithGlow(const Picture& p, int radius, double r, double g, double b,
         glow.rgba[i + 3] =
             static_cast<std::uint8_t>(std::min(255.0, glow.rgba[i + 3] * strength * 2.2));
     }
-    Picture_Over(glow, p, 0, 0);
+    Pov_Over(glow, p, 0, 0);
     return glow;
 }
 
-Picture Art_WithRim(const Picture& p, double r, double g, double b, double alpha) {
+Picture Obj_WithRim(const Picture& p, double r, double g, double b, double alpha) {
     Picture rim = Picture_New(p.w, p.h);
     for (int y = 0; y < p.h; ++y)
         for (int x = 0; x < p.w; ++x) {
@@ -156,11 +156,11 @@ Picture Art_WithRim(const Picture& p, double r, double g, double b, double alpha
             d[2] = static_cast<std::uint8_t>(b * 255);
             d[3] = static_cast<std::uint8_t>(a * alpha);
         }
-    Picture_Over(rim, p, 0, 0);
+    Pov_Over(rim, p, 0, 0);
     return rim;
 }
 
-Picture Art_ShapeMap(const Picture& p, int x, int y, int w, int h) {
+Picture Obj_ShapeMap(const Picture& p, int x, int y, int w, int h) {
     Picture map = Picture_New(w, h);
     for (int r = 0; r < h; ++r)
         for (int c = 0; c < w; ++c) {

@@ -7,14 +7,14 @@
 #include <vector>
 
 // The alpha of p blurred three times by a box of the given radius (colours kept).
-Picture Art_Blur(const Picture& p, int radius);
+Picture Obj_Blur(const Picture& p, int radius);
 // p over a soft glow of its own shape in colour (r, g, b); strength 0 adds nothing.
-Picture Art_WithGlow(const Picture& p, int radius, double r, double g, double b, double strength);
+Picture Obj_WithGlow(const Picture& p, int radius, double r, double g, double b, double strength);
 // p over a one-pixel rim of its own shape in colour (r, g, b) at the given opacity.
-Picture Art_WithRim(const Picture& p, double r, double g, double b, double alpha);
+Picture Obj_WithRim(const Picture& p, double r, double g, double b, double alpha);
 // A particle-source picture: the w x h window of p at (x, y), with every pixel that p covers
 // at least half painted (red above 0) and every other pixel black; the caller writes it as RGB.
-Picture Art_ShapeMap(const Picture& p, int x, int y, int w, int h);
+Picture Obj_ShapeMap(const Picture& p, int x, int y, int w, int h);
 
 // Writes the candle strip, its flame and the candle's particle shape.
 void Objects_DrawCandle(const ArtContext& ctx, const std::vector<Picture>& candle);

@@ -68,10 +68,10 @@ void Objects_DrawCandle(const ArtContext& ctx, const std::vector<Picture>& candl
     // The alarm sparks are emitted from (689, 116); the candle stands at (701, 132) and its
     // full-height flame at (709, 116), so the shape is the full candle with its flame.
     Picture whole = Picture_New(88, 148);
-    Picture_Over(whole, candle[0], 12, 16);
+    Pov_Over(whole, candle[0], 12, 16);
     Picture core = Flame(0);
     for (size_t i = 0; i < core.rgba.size(); i += 4) // the glow around the flame is no shape
         core.rgba[i + 3] = core.rgba[i + 3] >= 200 ? 255 : 0;
-    Picture_Over(whole, core, 20, 0);
-    Art_WritePng(ctx, "images/interface/map_candle.png", Art_ShapeMap(whole, 0, 0, 88, 148), true);
+    Pov_Over(whole, core, 20, 0);
+    Art_WritePng(ctx, "images/interface/map_candle.png", Obj_ShapeMap(whole, 0, 0, 88, 148), true);
 }

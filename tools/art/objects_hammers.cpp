@@ -71,10 +71,10 @@ void Objects_DrawHammers(const ArtContext& ctx, std::vector<std::vector<Picture>
     for (int k = 0; k < 3; ++k) {
         const HammerLook& look = kHammers[k];
         std::vector<Picture>& frames = hammers[k];
-        Art_WritePng(ctx, look.map, Art_ShapeMap(frames[0], look.map_x, look.map_y, 58, 80), true);
+        Art_WritePng(ctx, look.map, Obj_ShapeMap(frames[0], look.map_x, look.map_y, 58, 80), true);
         for (size_t i = 0; i < frames.size(); ++i) {
             double glow = static_cast<double>(i) / (frames.size() - 1);
-            frames[i] = Art_WithGlow(frames[i], 4, look.r, look.g, look.b, 0.9 * glow);
+            frames[i] = Obj_WithGlow(frames[i], 4, look.r, look.g, look.b, 0.9 * glow);
         }
         Art_WritePng(ctx, look.strip, Art_Strip(frames));
     }

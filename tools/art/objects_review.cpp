@@ -16,7 +16,7 @@ Picture Load(const ArtContext& ctx, const std::string& name) {
 
 Picture Frame(const Picture& strip, int w, int h, int i) {
     int cols = strip.w / w;
-    return Picture_Crop(strip, (i % cols) * w, (i / cols) * h, w, h);
+    return Pov_Crop(strip, (i % cols) * w, (i / cols) * h, w, h);
 }
 
 // The shape of a particle map as a translucent red tint (black pixels left out).
@@ -53,16 +53,16 @@ void Objects_ReviewPanel(const ArtContext& ctx, const std::string& dir) {
         cairo_fill(s.cr);
         Picture panel = Sketch_Finish(s);
         int f = burnt[k];
-        Picture_Over(panel, Frame(candle, 64, 116, f), 701 - x0, 132 - y0);
-        Picture_Over(panel, Frame(flame, 48, 48, k % 4), 709 - x0,
-                     static_cast<int>(116 + 2.375 * f) - y0);
-        Picture_Over(panel, Frame(oval, 103, 115, 9), 682 - x0, 413 - y0);
-        Picture_Over(panel, Frame(hammer, 60, 99, 0), 734 - 30 - x0, 476 - 49 - y0);
+        Pov_Over(panel, Frame(candle, 64, 116, f), 701 - x0, 132 - y0);
+        Pov_Over(panel, Frame(flame, 48, 48, k % 4), 709 - x0,
+                 static_cast<int>(116 + 2.375 * f) - y0);
+        Pov_Over(panel, Frame(oval, 103, 115, 9), 682 - x0, 413 - y0);
+        Pov_Over(panel, Frame(hammer, 60, 99, 0), 734 - 30 - x0, 476 - 49 - y0);
         if (k == 0) {
-            Picture_Over(panel, Tint(map_candle), 689 - x0, 116 - y0);
-            Picture_Over(panel, Tint(map_hammer), 705 - x0, 436 - y0);
+            Pov_Over(panel, Tint(map_candle), 689 - x0, 116 - y0);
+            Pov_Over(panel, Tint(map_hammer), 705 - x0, 436 - y0);
         }
-        Picture_Over(sheet, panel, k * 120, 0);
+        Pov_Over(sheet, panel, k * 120, 0);
     }
     ArtContext review = ctx;
     review.out_dir = dir;

@@ -83,7 +83,7 @@ std::vector<std::vector<Picture>> Pov_Render(const ArtContext& ctx,
     return out;
 }
 
-Picture Picture_Crop(const Picture& p, int x, int y, int w, int h) {
+Picture Pov_Crop(const Picture& p, int x, int y, int w, int h) {
     Picture c = Picture_New(w, h);
     for (int r = 0; r < h; ++r)
         for (int col = 0; col < w; ++col) {
@@ -98,11 +98,11 @@ Picture Picture_Crop(const Picture& p, int x, int y, int w, int h) {
 std::vector<Picture> Pov_Cut(const Picture& grid, int w, int h, int count, int columns) {
     std::vector<Picture> frames;
     for (int i = 0; i < count; ++i)
-        frames.push_back(Picture_Crop(grid, (i % columns) * w, (i / columns) * h, w, h));
+        frames.push_back(Pov_Crop(grid, (i % columns) * w, (i / columns) * h, w, h));
     return frames;
 }
 
-void Picture_Over(Picture& dst, const Picture& src, int x, int y) {
+void Pov_Over(Picture& dst, const Picture& src, int x, int y) {
     for (int r = 0; r < src.h; ++r)
         for (int c = 0; c < src.w; ++c) {
             int dx = x + c, dy = y + r;

@@ -28,5 +28,5 @@ std::vector<std::vector<Picture>> Pov_Render(const ArtContext& ctx,
 std::vector<Picture> Pov_Cut(const Picture& grid, int w, int h, int count, int columns);
 
 // Small picture helpers shared by the object modules.
-Picture Picture_Crop(const Picture& p, int x, int y, int w, int h);
-void Picture_Over(Picture& dst, const Picture& src, int x, int y); // src over dst at (x, y)
+Picture Pov_Crop(const Picture& p, int x, int y, int w, int h);
+void Pov_Over(Picture& dst, const Picture& src, int x, int y); // src over dst at (x, y)
