@@ -8,6 +8,7 @@
 #include "tools/sound/codec.h"
 #include "tools/sound/recipes.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -95,7 +96,8 @@ Result Finish(const std::string& path, Signal s, SoundKind kind) {
     r.peak_db = Db_FromGain(Level_Peak(decoded));
     r.rms_db = Db_FromGain(Level_Rms(decoded));
     r.active_rms_db = Db_FromGain(Level_ActiveRms(decoded));
-    if (r.peak_db > kPeakLimitDb) r.error = "decoded peak above -1 dBFS";
+    if (r.peak_db > kPeakLimitDb)
+        r.error = "decoded peak " + std::to_string(r.peak_db) + " dBFS is above -1 dBFS";
     if (r.channels != target.channels) r.error = "wrong channel count";
     return r;
 }
@@ -128,6 +130,11 @@ int main(int argc, char** argv) {
     // Two workers, each with its own synthesizer, share the list in a fixed split: every
     // synthesizer plays the same scores in the same order on every run, so the bytes never change.
     const auto& recipes = Recipes_All();
+    if (!opt.only.empty() && std::none_of(recipes.begin(), recipes.end(),
+                                          [&](const auto& r) { return r.file == opt.only; })) {
+        std::fprintf(stderr, "soundgen: no sound is named \"%s\"\n", opt.only.c_str());
+        return 2;
+    }
     std::vector<Result> slots(recipes.size());
     std::vector<std::string> errors(2);
     auto work = [&](int worker) {
@@ -161,13 +168,14 @@ int main(int argc, char** argv) {
     int failed = 0;
     for (const Result& r : slots) {
         if (r.file.empty()) continue;
-        results.push_back(r);
-        std::printf("%-32s %d ch %7.2f s  peak %6.1f dBFS  rms %6.1f dBFS  active %6.1f dBFS\n",
-                    r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
         if (!r.error.empty()) {
             std::fprintf(stderr, "soundgen: %s: %s\n", r.file.c_str(), r.error.c_str());
             ++failed;
+            continue;
         }
+        results.push_back(r);
+        std::printf("%-32s %d ch %7.2f s  peak %6.1f dBFS  rms %6.1f dBFS  active %6.1f dBFS\n",
+                    r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
