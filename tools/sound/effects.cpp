@@ -46,6 +46,7 @@ Signal Tinkles(std::uint64_t seed, int count, double spread, double low, double 
         Signal ping =
             Osc_Partials(f, {{1.0, 1.0, Rng_Range(rng, 0.04, 0.12)}, {2.71, 0.2, 0.03}}, 0.35);
         Env_FadeIn(ping, 0.001);
+        Env_FadeOut(ping, 0.1);
         double at = spread * std::pow(Rng_Uniform(rng), 1.6); // thicker at the start
         Mix_Add(s, ping, at, Rng_Range(rng, 0.15, 0.5) * (1.0 - 0.6 * at / spread));
     }
@@ -73,8 +74,9 @@ Signal Fx_Click(const SoundContext&) {
 Signal Fx_Ding(const SoundContext&) {
     // always played slowed (rates 0.30 to about 0.8), so it is pitched high and kept clean: pure
     // partials with no noise, which stay bell-like an octave and more below.
-    Signal s = Osc_Partials(2637.0, kBellPartials, 1.2);
+    Signal s = Osc_Partials(2637.0, kBellPartials, 1.4);
     Env_FadeIn(s, 0.0008);
+    Env_FadeOut(s, 0.6); // slowed to 0.3 the tail lasts seconds: it must die away, not stop
     Reverb_Apply(s, {0.5, 0.3, 0.12, 1.0}, 0.4);
     Env_FadeOut(s, 0.3);
     return s;

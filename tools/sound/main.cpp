@@ -76,6 +76,9 @@ Result Finish(const std::string& path, Signal s, SoundKind kind) {
     r.file = std::filesystem::path(path).filename().string();
     Levels target = TargetOf(kind);
     s = target.channels == 1 ? Mix_ToMono(s) : Mix_ToStereo(s);
+    // whatever still rings when a file ends is faded, never cut; the ambience is the exception,
+    // its end runs on into its own beginning
+    if (kind != SoundKind::Ambience) Env_FadeOut(s, 0.02);
     Level_Match(s, target.rms_db, kPeakTargetDb);
     Signal decoded;
     for (int attempt = 0; attempt < 2; ++attempt) {
