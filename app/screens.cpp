@@ -1,5 +1,6 @@
 #include "app/screens.h"
 
+#include "app/board_screen.h"
 #include "app/main_loop.h"
 #include "app/resources.h"
 #include "engine/gfx.h"
@@ -9,7 +10,7 @@ int TitleX = 368, TitleY = 24;
 
 GameStateScreen GameStateScreens[9] = {
     {MainMenuScreen, EnterMainMenu}, // 0 main menu
-    {nullptr, nullptr},              // 1 playing a level
+    {BoardScreen, nullptr},          // 1 playing a level
     {nullptr, nullptr},              // 2 level chooser
     {nullptr, nullptr},              // 3 player selection
     {nullptr, nullptr},              // 4 options

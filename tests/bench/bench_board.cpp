@@ -1,0 +1,152 @@
+// The board's cost per frame.
+//   BM_TableUpdateCascade: one Table_Update on a full 17 x 14 board while pieces fall, slide,
+//     spawn and resolve (rows are knocked out whenever the board comes to rest).
+//   BM_BoardFrame: the whole board screen headless (update, cells, pieces, present) with the
+//     generated pictures, timed by the wall clock; frames per second = 1 / time per frame.
+// Run: bench_board --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+// Also: bench_board --screenshot LEVEL FRAMES FILE saves the board of a level after FRAMES
+// frames (a diagonal drag every 40 frames plays moves) instead of measuring.
+#include "app/board_screen.h"
+#include "app/main_loop.h"
+#include "app/resources.h"
+#include "board/board.h"
+#include "board/gravity.h"
+#include "board/matching.h"
+#include "board/pieces.h"
+#include "board/ripple.h"
+#include "board/table.h"
+#include "data/level_file.h"
+#include "engine/gfx.h"
+#include "engine/system.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+void Build_FullBoard() {
+    Board_Init(false);
+    SeedRnd(7);
+    Table_dx = 17;
+    Table_dy = 14;
+    LevelCrt = 10;
+    std::fill(std::begin(Piece_Weights), std::end(Piece_Weights), 0);
+    for (int k = 1; k <= 6; ++k)
+        Piece_Weights[k] = 10;
+    BuildPieceBag();
+    Table_Layout();
+    for (int y = 0; y < Table_dy; ++y) {
+        for (int x = 0; x < Table_dx; ++x) {
+            LevelDataCell r;
+            r.background = 2;
+            r.bg_initial = 2;
+            r.ContTile = -1;
+            r.autospawn = y == 0 ? 1 : 0;
+            r.color = Piece_ChooseKind();
+            Table_LoadCell(x, y, r);
+        }
+    }
+    Intro_Active = 0;
+    DeltaMs = 16.0f;
+    DeltaSec = 0.016f;
+}
+
+bool Board_Moving() {
+    for (const Piece* p : Pieces)
+        if (p && p->falling) return true;
+    return false;
+}
+
+// Empties three rows so the whole board above them falls and refills.
+void Knock_Out_Rows() {
+    Group_HasIcecube = -1;
+    Group_HasLaser = 0;
+    Group_Moved = 0;
+    for (int y : {4, 8, 12})
+        for (int x = 0; x < Table_dx; ++x)
+            if (Table[x][y].piece_id) Table_TriggerPiece(x, y);
+}
+
+void BM_TableUpdateCascade(benchmark::State& state) {
+    Build_FullBoard();
+    Knock_Out_Rows();
+    for (auto _ : state) {
+        if (!Board_Moving() && Pieces_Count() == Table_dx * Table_dy) Knock_Out_Rows();
+        const auto t0 = std::chrono::steady_clock::now();
+        Table_Update();
+        const auto t1 = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+}
+BENCHMARK(BM_TableUpdateCascade)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+bool Display_Ready() {
+    static int ready = -1;
+    if (ready >= 0) return ready == 1;
+    System_SetHeadless(true);
+    System_SetFixedDelta(16);
+    Resources_RegisterAll();
+    DisplayOptions display;
+    display.headless = true;
+    ready = Graphics_Open(display) ? 1 : 0;
+    if (ready) Resources_LoadStartup();
+    return ready == 1;
+}
+
+void BM_BoardFrame(benchmark::State& state) {
+    if (!Display_Ready() || !BoardScreen_StartLevel(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no display or no level");
+        return;
+    }
+    for (int i = 0; i < 120; ++i)
+        BoardScreen(); // past the fade-in
+    for (auto _ : state) {
+        const auto t0 = std::chrono::steady_clock::now();
+        BoardScreen();
+        Flip(-1);
+        const auto t1 = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    state.SetLabel(Graphics_RendererName());
+}
+BENCHMARK(BM_BoardFrame)->Arg(1)->Arg(40)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Plays a level for a number of frames, dragging pieces now and then, and saves the screen.
+int Screenshot(int level, int frames, const char* file) {
+    if (!Display_Ready() || !BoardScreen_StartLevel(level)) return 1;
+    for (int f = 0; f < frames; ++f) {
+        const int phase = f % 40;
+        if (f > 150 && phase < 2) { // press on a cell, then drag into its right-hand neighbour
+            const Point c =
+                Table_CellToPixel(1 + (f / 40) % (Table_dx - 2), 2 + (f / 80) % (Table_dy - 3));
+            MouseXPos = c.x + Cell_HalfWidth + (phase ? Cell_Width : 0);
+            MouseYPos = c.y + Cell_HalfHeight;
+            MouseMoved = phase;
+            MouseLeftPressed = phase == 0;
+            MouseLeftReleased = 0;
+        } else {
+            MouseMoved = MouseLeftPressed = 0;
+            MouseLeftReleased = phase == 2;
+        }
+        BoardScreen();
+        if (f == frames - 1 && !Graphics_SaveScreenshot(file)) return 1;
+        Flip(-1);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--screenshot")
+        return Screenshot(std::atoi(argv[2]), std::atoi(argv[3]), argv[4]);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
