@@ -28,9 +28,8 @@ void SetGameState(int state) {
 }
 
 void Screens_RunRoutine(int state) {
-    bool known = state >= 0 && state <= 8;
-    ScreenFn routine = known ? GameStateScreens[state].routine : nullptr;
-    (routine ? routine : MainMenuScreen)();
+    bool known = state >= 0 && state <= 8 && GameStateScreens[state].routine;
+    GameStateScreens[known ? state : STATE_MAIN_MENU].routine();
 }
 
 void EnterMainMenu() {

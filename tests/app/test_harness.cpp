@@ -113,6 +113,8 @@ TEST_F(Harness, FixedFrameTimeIsReproducible) {
     std::string first = Read("state.json");
     EXPECT_EQ(StateValue("DeltaMs"), 16);
     EXPECT_EQ(StateValue("AvgFps"), 60); // 38000 / (39 x 16 = 624)
+    fs::remove(dir / "gx_config.txt"); // the second run starts as fresh as the first
+    fs::remove(dir / "gx_config.bin");
     EXPECT_EQ(Run("--frames 60"), 0);
     EXPECT_EQ(Read("state.json"), first);
 }
