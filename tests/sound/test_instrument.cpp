@@ -48,7 +48,7 @@ TEST(Instrument, NotesStartAndStopOnTheBeat) {
     // at 120 a quarter lasts 0.5 s: a note, a rest of 1 s, another note
     Signal s = Play("tempo 120\npart p program=0 reverb=0 legato=1\nf C5:4 r:2 C5:4\n");
     double sounding = RmsBetween(s, 0.05, 0.45);
-    EXPECT_GT(sounding, 1e-3); // clearly not silence
+    EXPECT_GT(sounding, 1e-3);                            // clearly not silence
     EXPECT_LT(RmsBetween(s, 1.0, 1.45), sounding * 0.1);  // the rest, after the release
     EXPECT_GT(RmsBetween(s, 1.55, 1.95), sounding * 0.5); // the second note
     EXPECT_NEAR(Signal_Seconds(s), 2.0 + 0.5, 0.01);      // score plus tail

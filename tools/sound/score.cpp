@@ -168,14 +168,14 @@ void ReadLines(const std::string& text, Source& src, Score& out) {
     if (out.tempo[0].bpm < kMinTempo || out.tempo[0].bpm > kMaxTempo) Fail(line, kTempoRange);
 }
 
-double ReadLength(const std::string& spec, int line) {
+double ReadLength(const std::string& written, int line) {
     double total = 0.0;
-    std::istringstream in(spec);
+    std::istringstream in(written);
     for (std::string term; std::getline(in, term, '+');) {
         size_t digits = 0;
         while (digits < term.size() && std::isdigit(static_cast<unsigned char>(term[digits])))
             ++digits;
-        if (digits == 0) Fail(line, "bad length \":" + spec + "\"");
+        if (digits == 0) Fail(line, "bad length \":" + written + "\"");
         int value = ToInt(term.substr(0, digits), line, 1, 64, "a note value");
         if ((value & (value - 1)) != 0) Fail(line, "a note value is 1, 2, 4, 8, 16, 32 or 64");
         double beats = 4.0 / value, add = beats / 2;
@@ -186,12 +186,12 @@ double ReadLength(const std::string& spec, int line) {
             } else if (term[i] == 't') {
                 beats *= 2.0 / 3.0;
             } else {
-                Fail(line, "bad length \":" + spec + "\"");
+                Fail(line, "bad length \":" + written + "\"");
             }
         }
         total += beats;
     }
-    if (total <= 0) Fail(line, "bad length \":" + spec + "\"");
+    if (total <= 0) Fail(line, "bad length \":" + written + "\"");
     return total;
 }
 
