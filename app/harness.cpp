@@ -1,5 +1,7 @@
 #include "app/harness.h"
 
+#include "app/board_screen.h"
+#include "board/board.h"
 #include "data/config.h"
 #include "data/players.h"
 #include "engine/gfx.h"
@@ -25,7 +27,10 @@ const char* const Harness_Usage =
     "  --dump-state FILE       write the game state as JSON at exit\n"
     "  --dump-at PASS:FILE     write the game state as JSON after that pass (repeatable)\n"
     "  --skip-logos            do not wait on the logo screens\n"
-    "  --desktop WxH           pretend the desktop has this size\n";
+    "  --desktop WxH           pretend the desktop has this size\n"
+    "  --level N               after start-up, start a match at level N (1..150)\n"
+    "  --level-file PATH       the same with any level file\n"
+    "  --relaxed               the match started by --level has no clock\n";
 
 namespace {
 
@@ -98,6 +103,12 @@ void BeforeFlip(int pass) {
     for (const std::string& file : it->second)
         if (!Graphics_SaveScreenshot(file))
             std::fprintf(stderr, "snowmere: cannot write screenshot %s\n", file.c_str());
+}
+
+bool StartRequestedLevel() {
+    if (!Active->level_file.empty()) return BoardScreen_StartLevelFile(Active->level_file);
+    if (Active->level > 0) return BoardScreen_StartLevel(Active->level);
+    return true;
 }
 
 void AfterPass(int pass) {
@@ -174,6 +185,12 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             o->run.headless = true, takes_value = false;
         else if (opt == "--skip-logos")
             o->run.skip_logos = true, takes_value = false;
+        else if (opt == "--relaxed")
+            o->relaxed = true, takes_value = false;
+        else if (opt == "--level")
+            ok = ParseInt(v, &o->level) && o->level >= 1 && o->level <= 150;
+        else if (opt == "--level-file")
+            o->level_file = v, ok = has_value;
         else if (opt == "--data-dir")
             o->run.data_dir = v, ok = has_value;
         else if (opt == "--seed") {
@@ -228,7 +245,8 @@ std::string Harness_StateJson() {
     j << "  \"Player_Name\": " << Quoted(Player_Names[Player_Crt]) << ",\n";
     j << "  \"First_Run\": " << First_Run << ",\n";
     j << "  \"MouseXPos\": " << MouseXPos << ",\n";
-    j << "  \"MouseYPos\": " << MouseYPos << "\n";
+    j << "  \"MouseYPos\": " << MouseYPos << ",\n";
+    j << "  " << Board_StateJson() << "\n";
     j << "}\n";
     return j.str();
 }
@@ -253,6 +271,7 @@ int Harness_Run(const HarnessOptions& options) {
     MainLoop_BeforePass = BeforePass;
     MainLoop_BeforeFlip = BeforeFlip;
     MainLoop_AfterPass = AfterPass;
+    MainLoop_AfterStartup = StartRequestedLevel;
     int code = Game_Run(options.run);
     if (!options.dump_state_file.empty()) WriteDump(options.dump_state_file);
     return code;

@@ -42,6 +42,7 @@ int HintCountdown = 1800000;
 void (*MainLoop_BeforePass)(int pass) = nullptr;
 void (*MainLoop_BeforeFlip)(int pass) = nullptr;
 void (*MainLoop_AfterPass)(int pass) = nullptr;
+bool (*MainLoop_AfterStartup)() = nullptr;
 int MainLoop_Passes = 0;
 
 namespace {
@@ -404,10 +405,15 @@ int Game_Run(const RunOptions& options) {
     BuildQuitDialog();
     LogoSequence(options.skip_logos);
     SetGameState(0);
+    int code = 0;
+    if (MainLoop_AfterStartup && !MainLoop_AfterStartup()) {
+        QuitRequested = 1;
+        code = 2;
+    }
     while (!QuitRequested && (options.frames < 0 || MainLoop_Passes < options.frames))
         MainLoopPass();
     WriteConfigBin();
     Graphics_Close();
     Audio_Close();
-    return 0;
+    return code;
 }

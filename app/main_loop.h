@@ -78,4 +78,6 @@ void LogoSequence(bool skip_waiting);
 extern void (*MainLoop_BeforePass)(int pass);
 extern void (*MainLoop_BeforeFlip)(int pass);
 extern void (*MainLoop_AfterPass)(int pass);
+// Called once after start-up, before the first pass; returning false ends the run with code 2.
+extern bool (*MainLoop_AfterStartup)();
 extern int MainLoop_Passes; // passes run so far

@@ -131,3 +131,15 @@ TEST_F(Harness, ScreenshotIsWritten) {
     EXPECT_EQ(Run("--frames 3 --screenshot 2:" + shot), 0);
     EXPECT_GT(fs::file_size(shot), 1000u);
 }
+
+TEST_F(Harness, LevelOptionStartsAMatchOnTheBoard) {
+    EXPECT_EQ(Run("--frames 5 --level 1"), 0);
+    EXPECT_EQ(StateValue("GameState"), 1);
+    EXPECT_EQ(StateValue("Table_dx"), 13);
+    EXPECT_EQ(StateValue("Table_dy"), 13);
+    EXPECT_EQ(StateValue("Lives"), 3);
+    EXPECT_EQ(StateValue("Score"), 0);
+    EXPECT_EQ(Run("--frames 5 --level 151"), 2);
+    EXPECT_EQ(Run("--frames 5 --level-file " + (dir / "missing.lev").string()), 2);
+    EXPECT_NE(Read("stderr.txt").find("missing.lev"), std::string::npos);
+}
