@@ -7,6 +7,7 @@
 #include "engine/system.h"
 
 #include <algorithm>
+#include <deque>
 
 std::vector<Piece*> Pieces;
 int Piece_NextId = 1;
@@ -15,12 +16,13 @@ Board_Pictures BoardPics;
 
 namespace {
 
+std::deque<Piece> Storage; // owns every piece ever made; elements never move
 std::vector<Piece*> Dying; // removed this frame: still referenced until the frame ends
 std::vector<Piece*> Spare; // storage ready for reuse
 int Removed_Slots = 0;
 
 Piece* Allocate() {
-    if (Spare.empty()) return new Piece();
+    if (Spare.empty()) return &Storage.emplace_back();
     Piece* p = Spare.back();
     Spare.pop_back();
     *p = Piece{};

@@ -61,9 +61,11 @@ void Piece_DrawBody(Piece* p, float cx, float cy, float alpha) {
     SetRotation(0.0f);
 }
 
+// Chains, bomb and golden marks fade in with their piece while the board appears.
 void Piece_DrawOverlays(Piece* p, float cx, float cy) {
+    const float alpha = Piece_Alpha(p);
     SetBlend(BLEND_ALPHA);
-    SetAlpha(BoardAlpha);
+    SetAlpha(alpha);
     if (p->shields_count > 0) {
         Image* chain = p->shields_count == 1 ? BoardPics.chain1 : BoardPics.chain2;
         if (chain) {
@@ -88,9 +90,9 @@ void Piece_DrawOverlays(Piece* p, float cx, float cy) {
     if (p->golden && BoardPics.golden) {
         MidHandleImage(BoardPics.golden);
         SetScale(Cell_ScaleX * 0.9f * 0.8f, Cell_ScaleY * 0.9f * 0.8f);
-        SetAlpha(BoardAlpha * 0.35f);
+        SetAlpha(alpha * 0.35f);
         DrawImage(BoardPics.golden, cx, cy, 0);
-        SetAlpha(BoardAlpha);
+        SetAlpha(alpha);
     }
     SetScale(1.0f, 1.0f);
 }
