@@ -94,6 +94,9 @@ void Table_Layout() {
     // Later parts hook in here: the colour-hammer queue, time warnings and the hammer state,
     // particles and snow, the panel's button.
     Score_MultReset();
+    // The grid holds at most 48 x 48 cells; a size outside it would index past the grid.
+    Table_dx = std::clamp(Table_dx, 1, Table_Max);
+    Table_dy = std::clamp(Table_dy, 1, Table_Max);
     Board_AreaHeight = ScreenHeight - 20;
     ComputeCellSize();
     // The level clock (Time_Left, Time_Reserve, Score_Start_Level) is set here once it exists.
