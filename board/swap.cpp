@@ -19,6 +19,8 @@ int Hint_MouseX = 0, Hint_MouseY = 0;
 int Hint_BestDist = -1;
 int Hint_Move[4] = {0, 0, 0, 0};
 int Hint_Shown = 0;
+Hint_Sparkle Hint_Sparkles[8];
+int Hint_SparkleCount = 0;
 
 namespace {
 
@@ -63,6 +65,33 @@ bool Swap_Resolve(int x, int y, Piece*& reward) {
     Table_ResolveGroup();
     // The snow's wind turns here once the snow exists.
     return true;
+}
+
+// Sparkles run along the edges of both cells of the hinted move, from their top-right and
+// bottom-left corners, on the sides that face along the move.
+void Hint_PlaceSparkles() {
+    const int x1 = Hint_Move[0], y1 = Hint_Move[1], x2 = Hint_Move[2], y2 = Hint_Move[3];
+    struct Row {
+        bool when;
+        bool second, top_right;
+        int dx, dy;
+    };
+    const Row rows[8] = {
+        {x2 <= x1, false, true, 0, 1},  {x1 <= x2, false, false, 0, -1},
+        {y1 <= y2, false, true, -1, 0}, {y2 <= y1, false, false, 1, 0},
+        {x1 <= x2, true, true, 0, 1},   {x2 <= x1, true, false, 0, -1},
+        {y2 <= y1, true, true, -1, 0},  {y1 <= y2, true, false, 1, 0},
+    };
+    Hint_SparkleCount = 0;
+    for (const Row& r : rows) {
+        if (!r.when) continue;
+        const int cx = r.second ? x2 : x1, cy = r.second ? y2 : y1;
+        Hint_Sparkle& s = Hint_Sparkles[Hint_SparkleCount++];
+        s.x = Table_OriginX + (r.top_right ? cx + 1 : cx) * Cell_Width;
+        s.y = Table_OriginY + (r.top_right ? cy : cy + 1) * Cell_Height;
+        s.dx = r.dx;
+        s.dy = r.dy;
+    }
 }
 
 } // namespace
@@ -249,8 +278,9 @@ void Table_Hint(int mx, int my, int need) {
             }
         }
     }
-    // The sparkles at the two cells join here with the effects.
-    if (Hint_BestDist != -1) ++Hint_Shown;
+    if (Hint_BestDist == -1) return;
+    ++Hint_Shown;
+    Hint_PlaceSparkles(); // the effects request one sparkle per entry here
 }
 
 void Table_Unstick() {

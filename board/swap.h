@@ -13,6 +13,14 @@ extern int Hint_BestDist; // squared distance of the chosen move, -1 none
 extern int Hint_Move[4];  // x1, y1, x2, y2
 extern int Hint_Shown;    // hints found since the level started (the effect layer shows them)
 
+// Where the sparkles of the last hint start (board space) and the way each runs along its
+// cell's edge; the effects show one sparkle per entry.
+struct Hint_Sparkle {
+    int x = 0, y = 0, dx = 0, dy = 0;
+};
+extern Hint_Sparkle Hint_Sparkles[8];
+extern int Hint_SparkleCount;
+
 void Table_HandleClick();
 void Table_Select();
 int Table_StartSwap();

@@ -194,6 +194,29 @@ TEST(Hints, ChooseTheMoveNearestThePointer) {
         EXPECT_EQ(Hint_Move[i], near_top[i]);
 }
 
+TEST(Hints, SparklesRunAlongTheEdgesOfBothCells) {
+    Board_Build({"1121", "3454", "5676"});
+    Mouse_OverCell(0, 0, false, false);
+    Hint_Timer = 0;
+    Board_Run(1); // the move (2,0) -> (3,0): to the right
+    const int W = Cell_Width, H = Cell_Height, ox = Table_OriginX, oy = Table_OriginY;
+    const Hint_Sparkle expected[] = {
+        {ox + 2 * W, oy + H, 0, -1}, // first cell, bottom-left corner, upwards
+        {ox + 3 * W, oy, -1, 0},     // first cell, top-right corner, leftwards
+        {ox + 2 * W, oy + H, 1, 0},  // first cell, bottom-left corner, rightwards
+        {ox + 4 * W, oy, 0, 1},      // second cell, top-right corner, downwards
+        {ox + 4 * W, oy, -1, 0},     // second cell, top-right corner, leftwards
+        {ox + 3 * W, oy + H, 1, 0},  // second cell, bottom-left corner, rightwards
+    };
+    ASSERT_EQ(Hint_SparkleCount, 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(Hint_Sparkles[i].x, expected[i].x) << i;
+        EXPECT_EQ(Hint_Sparkles[i].y, expected[i].y) << i;
+        EXPECT_EQ(Hint_Sparkles[i].dx, expected[i].dx) << i;
+        EXPECT_EQ(Hint_Sparkles[i].dy, expected[i].dy) << i;
+    }
+}
+
 TEST(StuckBoard, OnlyCrystalMovesCountAsStuckAndOneGemChangesPer32Frames) {
     Board_Build({"118", "231", "564"});
     Hint_Need = Min_Match;
