@@ -1,8 +1,10 @@
 #include "app/main_loop.h"
 
+#include "app/board_screen.h"
 #include "app/buttons.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "board/board.h"
 #include "data/config.h"
 #include "engine/audio.h"
 #include "engine/gfx.h"
@@ -402,6 +404,9 @@ int Game_Run(const RunOptions& options) {
     OpenGameWindow();
     SetImageFont(FontSans16);
     Levels_Count = 150;
+    // One-time set-ups: tilesets, pieces, the board grid, then the quit dialog.
+    Board_Init(true);
+    BoardScreen_WirePictures();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);
     SetGameState(0);
