@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+Sound *SndHammer1, *SndHammer2, *SndGemMove, *SndClickGem, *Snd4Gem, *SndBoulder, *SndGetHammer,
+    *SndClick;
 Sound* SoundFx[SoundFx_Slots] = {};
 Channel* SfxChannels[SfxChannels_Max] = {};
 int LastSfxChannel = -1;
@@ -38,13 +40,8 @@ struct PiecesVolume {
 // Shields knocked off, bombs exploding, lasers firing (slot 18 holds no sound).
 constexpr PiecesVolume kPiecesVolumes[] = {{2, 0.5f}, {6, 0.3f}, {18, 0.5f}};
 
-float CurrentFxVolume() {
-    if (Player_Crt < 0 || Player_Crt >= Players_Max) return 0.0f;
-    return FxVolume[Player_Crt];
-}
-
 bool Silenced() {
-    return AudioOff == 1 || CurrentFxVolume() == 0.0f;
+    return AudioOff == 1 || Snd_FxVolume() == 0.0f;
 }
 
 float PanFromX(int x) {
@@ -149,11 +146,8 @@ Sound* LoadFx(const char* name) {
     return s;
 }
 
-} // namespace
-
-void Snd_Load() {
-    for (Sound*& s : SoundFx)
-        s = nullptr;
+// Slots not listed stay empty: a request for them plays nothing.
+void LoadSlots() {
     SoundFx[0] = LoadFx("ding1.wav");
     SoundFx[2] = LoadFx("Shieldout.wav");
     SoundFx[5] = LoadFx("bub_timealarm.ogg");
@@ -165,6 +159,19 @@ void Snd_Load() {
     // The three ambience kinds share one recording.
     SoundFx[20] = SoundFx[21] = SoundFx[22] = LoadFx("KV_Ambient.ogg");
     SoundFx[27] = LoadFx("glass_breaking2.ogg");
+}
+
+} // namespace
+
+float Snd_FxVolume() {
+    if (Player_Crt < 0 || Player_Crt >= Players_Max) return 0.0f;
+    return FxVolume[Player_Crt];
+}
+
+void Snd_Load() {
+    static bool loaded = false; // the program may start the game more than once (tests)
+    if (!loaded) LoadSlots();
+    loaded = true;
     DelayedSounds.clear();
     DynamicSounds.clear();
     for (ManyPiecesOneSound& r : PiecesSounds)
@@ -248,7 +255,7 @@ void Snd_CountPiece(int record, int x, int y) {
 void Snd_FlushPieces() {
     for (const PiecesVolume& p : kPiecesVolumes) {
         const ManyPiecesOneSound& r = PiecesSounds[p.record];
-        if (r.start != 0) Snd_PlayAt(p.record, p.factor * CurrentFxVolume(), 1.0f, r.X, r.Y, 0);
+        if (r.start != 0) Snd_PlayAt(p.record, p.factor * Snd_FxVolume(), 1.0f, r.X, r.Y, 0);
     }
 }
 

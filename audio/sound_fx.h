@@ -48,6 +48,10 @@ struct Snd_Dynamic {
     std::uint64_t start_id = 0;
 };
 
+// The named effect sounds, loaded at start-up with the pictures and played with Snd_PlayObj.
+extern Sound *SndHammer1, *SndHammer2, *SndGemMove, *SndClickGem, *Snd4Gem, *SndBoulder,
+    *SndGetHammer, *SndClick;
+
 extern Sound* SoundFx[SoundFx_Slots];         // empty slots stay null
 extern Channel* SfxChannels[SfxChannels_Max]; // null: the pool slot is free
 extern int LastSfxChannel;                    // pool slot of the latest start, -1 if none
@@ -88,6 +92,9 @@ void Snd_ClearRequests();
 void Snd_ResetPieces();
 void Snd_CountPiece(int record, int x, int y);
 void Snd_FlushPieces();
+
+// The current player's effect volume, the factor every caller multiplies its own by.
+float Snd_FxVolume();
 
 // Pool channels playing now (for state dumps).
 int Snd_PlayingCount();
