@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -21,9 +22,11 @@ namespace {
 class Harness : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The process id keeps runs of the same test in other build folders apart.
         dir = fs::temp_directory_path() /
               ("snow_harness_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
