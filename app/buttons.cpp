@@ -2,6 +2,7 @@
 
 #include "app/main_loop.h"
 #include "app/resources.h"
+#include "audio/sound_fx.h"
 #include "engine/input.h"
 #include "engine/system.h"
 
@@ -71,6 +72,7 @@ void ButtonAnim::Update() {
         state = 0;
         return;
     }
+    if (state == 0) Snd_PlayObj(SndClick, Snd_FxVolume(), 2.0f, MouseXPos, MouseYPos);
     state |= 1;
     if (MouseLeftPressed) state |= 2;
     if (!(MouseLeftReleased && (state & 2))) return;
@@ -78,6 +80,7 @@ void ButtonAnim::Update() {
     MouseLeftPrev = 0;
     if (!Push_Fn) return; // the owner acts on bit 2 itself in this pass
     Push_Fn();
+    Snd_PlayObj(SndClick, Snd_FxVolume(), 0.5f, MouseXPos, MouseYPos);
     state = 0;
 }
 

@@ -1,9 +1,11 @@
 #include "app/harness.h"
 
 #include "app/board_screen.h"
+#include "audio/sound_fx.h"
 #include "board/board.h"
 #include "data/config.h"
 #include "data/players.h"
+#include "engine/audio.h"
 #include "engine/gfx.h"
 #include "engine/input.h"
 #include "engine/stream.h"
@@ -30,11 +32,81 @@ const char* const Harness_Usage =
     "  --desktop WxH           pretend the desktop has this size\n"
     "  --level N               after start-up, start a match at level N (1..150)\n"
     "  --level-file PATH       the same with any level file\n"
-    "  --relaxed               the match started by --level has no clock\n";
+    "  --relaxed               the match started by --level has no clock\n"
+    "  --record-audio FILE     with --headless: write the sound of the run as a WAV, each pass\n"
+    "                          lasting its frame time\n";
 
 namespace {
 
 const HarnessOptions* Active = nullptr;
+
+// The loopback mix, rendered by game time: every pass adds its frame time of samples, so the
+// recording of N frames of MS ms lasts N x MS ms however fast the run goes.
+struct AudioRecording {
+    std::FILE* file = nullptr;
+    double owed_frames = 0; // fractions of a sample frame carried to the next pass
+    std::uint32_t frames = 0;
+    std::vector<std::int16_t> buffer;
+};
+AudioRecording Recording;
+int PlayingAtLastPass = 0; // the final dump comes after the sound device has closed
+constexpr int kRecordRate = 44100;
+
+void PutLE(std::FILE* f, std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        std::fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
+}
+
+// The 44-byte header of a 16-bit stereo PCM WAV holding `frames` sample frames.
+void WriteWavHeader(std::FILE* f, std::uint32_t frames) {
+    const std::uint32_t data = frames * 4;
+    std::fputs("RIFF", f);
+    PutLE(f, 36 + data, 4);
+    std::fputs("WAVEfmt ", f);
+    PutLE(f, 16, 4);
+    PutLE(f, 1, 2); // PCM
+    PutLE(f, 2, 2); // stereo
+    PutLE(f, kRecordRate, 4);
+    PutLE(f, kRecordRate * 4, 4);
+    PutLE(f, 4, 2);
+    PutLE(f, 16, 2);
+    std::fputs("data", f);
+    PutLE(f, data, 4);
+}
+
+bool StartRecording(const std::string& path) {
+    Recording = AudioRecording{};
+    Recording.file = std::fopen(path.c_str(), "wb");
+    if (!Recording.file) return false;
+    WriteWavHeader(Recording.file, 0);
+    return true;
+}
+
+void RecordPass() {
+    if (!Recording.file) return;
+    // With --fixed-delta every pass lasts exactly that (also the one after a timing reset, for
+    // which the game assumes 16 ms); otherwise the game's frame time.
+    const double ms = System_FixedDelta() > 0 ? System_FixedDelta() : DeltaMs;
+    Recording.owed_frames += ms * kRecordRate / 1000.0;
+    const int frames = static_cast<int>(Recording.owed_frames);
+    Recording.owed_frames -= frames;
+    if (frames <= 0) return;
+    if (!Audio_RenderLoopback(frames, Recording.buffer)) // no device: the run is silent
+        Recording.buffer.assign(static_cast<std::size_t>(frames) * 2, 0);
+    for (std::int16_t s : Recording.buffer)
+        PutLE(Recording.file, static_cast<std::uint16_t>(s), 2);
+    Recording.frames += static_cast<std::uint32_t>(frames);
+}
+
+bool FinishRecording() {
+    if (!Recording.file) return true;
+    std::rewind(Recording.file);
+    WriteWavHeader(Recording.file, Recording.frames);
+    bool ok = std::ferror(Recording.file) == 0;
+    ok = std::fclose(Recording.file) == 0 && ok;
+    Recording.file = nullptr;
+    return ok;
+}
 std::vector<ScriptEvent> Script;
 std::size_t ScriptNext = 0;
 
@@ -112,6 +184,8 @@ bool StartRequestedLevel() {
 }
 
 void AfterPass(int pass) {
+    RecordPass();
+    PlayingAtLastPass = Snd_PlayingCount();
     auto it = Active->dumps.find(pass);
     if (it == Active->dumps.end()) return;
     for (const std::string& file : it->second)
@@ -204,6 +278,8 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             ok = ParseInt(v, &o->run.frames) && o->run.frames >= 0;
         else if (opt == "--input")
             o->input_file = v, ok = has_value;
+        else if (opt == "--record-audio")
+            o->record_audio_file = v, ok = has_value;
         else if (opt == "--dump-state")
             o->dump_state_file = v, ok = has_value;
         else if (opt == "--screenshot") {
@@ -223,6 +299,10 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             return false;
         }
         if (takes_value) ++i;
+    }
+    if (!o->record_audio_file.empty() && !o->run.headless) {
+        *error = "--record-audio needs --headless (the sound is mixed into memory)";
+        return false;
     }
     return true;
 }
@@ -246,6 +326,8 @@ std::string Harness_StateJson() {
     j << "  \"First_Run\": " << First_Run << ",\n";
     j << "  \"MouseXPos\": " << MouseXPos << ",\n";
     j << "  \"MouseYPos\": " << MouseYPos << ",\n";
+    j << "  \"Snd_Playing\": " << (Audio_IsOpen() ? Snd_PlayingCount() : PlayingAtLastPass)
+      << ",\n";
     j << "  " << Board_StateJson() << "\n";
     j << "}\n";
     return j.str();
@@ -272,7 +354,15 @@ int Harness_Run(const HarnessOptions& options) {
     MainLoop_BeforeFlip = BeforeFlip;
     MainLoop_AfterPass = AfterPass;
     MainLoop_AfterStartup = StartRequestedLevel;
+    if (!options.record_audio_file.empty() && !StartRecording(options.record_audio_file)) {
+        std::fprintf(stderr, "snowmere: cannot write %s\n", options.record_audio_file.c_str());
+        return 2;
+    }
     int code = Game_Run(options.run);
+    if (!FinishRecording()) {
+        std::fprintf(stderr, "snowmere: cannot write %s\n", options.record_audio_file.c_str());
+        if (code == 0) code = 2;
+    }
     if (!options.dump_state_file.empty()) WriteDump(options.dump_state_file);
     return code;
 }

@@ -23,9 +23,10 @@ struct HarnessOptions {
     std::map<int, std::vector<std::string>> screenshots; // pass -> files
     std::map<int, std::vector<std::string>> dumps;       // pass -> files
     std::string dump_state_file;
-    int level = 0;          // --level N: start a match at level N after start-up
-    std::string level_file; // --level-file PATH: the same with any level file
-    bool relaxed = false;   // the match started by --level has no clock
+    int level = 0;                 // --level N: start a match at level N after start-up
+    std::string level_file;        // --level-file PATH: the same with any level file
+    bool relaxed = false;          // the match started by --level has no clock
+    std::string record_audio_file; // --record-audio FILE: the sound mix of the run as a WAV
 };
 
 // Parses the command line; on a bad option fills `error` and returns false.

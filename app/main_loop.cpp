@@ -4,6 +4,7 @@
 #include "app/buttons.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "audio/sound_fx.h"
 #include "board/board.h"
 #include "data/config.h"
 #include "engine/audio.h"
@@ -104,6 +105,10 @@ void HandleSuspension() {
                 Delay(50);
                 OpenGameWindow();
             }
+        }
+        if (SuspendKind == 0) {
+            Snd_UpdateDelayed(DeltaMs);
+            Snd_UpdateDynamic(DeltaMs);
         }
         return;
     }
@@ -389,7 +394,7 @@ int Game_Run(const RunOptions& options) {
                      missing.front().c_str());
     AudioOptions audio;
     audio.loopback = options.headless;
-    Audio_Open(audio); // without a device the game runs silent
+    AudioOff = Audio_Open(audio) ? 0 : 1; // without a device the game runs silent
     Resources_LoadStartup();
     SeedRnd(options.seed_given ? options.seed : static_cast<unsigned>(MilliSecs()));
     ReadDesktopSize();
@@ -406,6 +411,7 @@ int Game_Run(const RunOptions& options) {
     Levels_Count = 150;
     // One-time set-ups: tilesets, pieces, the board grid, then the quit dialog.
     Board_Init(true);
+    Snd_Load();
     BoardScreen_WirePictures();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);

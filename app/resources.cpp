@@ -4,9 +4,6 @@
 
 #include <cstdio>
 
-Sound *SndHammer1, *SndHammer2, *SndGemMove, *SndClickGem, *Snd4Gem, *SndBoulder, *SndGetHammer,
-    *SndClick;
-
 Image *ImgPublisherLogo, *ImgMakerLogo, *ImgTileEmpty, *ImgTile1, *ImgTileSelected, *ImgTile2,
     *ImgMulticolor, *ImgTar, *ImgLauncherA, *ImgLauncherB, *ImgSpark1A, *ImgSpark1B, *ImgSpark1C,
     *ImgPumpkin, *ImgSpark1D, *ImgChain1, *ImgChain2, *ImgChainLink, *ImgInfoPanel, *ImgComboEffect,

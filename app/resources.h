@@ -2,6 +2,7 @@
 // name, then the pictures, fonts and sounds the screens share are loaded into these globals.
 #pragma once
 
+#include "audio/sound_fx.h"
 #include "engine/audio.h"
 #include "engine/gfx.h"
 
@@ -19,9 +20,7 @@ std::string Resources_AssetPath(const std::string& registered_name);
 // Loads the start-up assets in table order (pictures, contour tiles, fonts, level pictures).
 void Resources_LoadStartup();
 
-// Sounds loaded at start-up.
-extern Sound *SndHammer1, *SndHammer2, *SndGemMove, *SndClickGem, *Snd4Gem, *SndBoulder,
-    *SndGetHammer, *SndClick;
+// The sounds loaded at start-up (SndClick etc.) are declared with the sound manager.
 
 // Pictures loaded at start-up.
 extern Image *ImgPublisherLogo, *ImgMakerLogo, *ImgTileEmpty, *ImgTile1, *ImgTileSelected,

@@ -1,5 +1,6 @@
 #include "board/board.h"
 
+#include "audio/sound_fx.h"
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
@@ -14,6 +15,7 @@ void Board_Init(bool with_tiles) {
     if (!board_ready) {
         Table_Create();
         Pieces_Init();
+        Snd_BoardOffsetX = &View_OffsetX; // board sounds pan by their place on the screen
         board_ready = true;
     }
     if (with_tiles && !tiles_ready) {

@@ -1,5 +1,6 @@
 #include "board/matching.h"
 
+#include "audio/sound_fx.h"
 #include "board/pieces.h"
 #include "board/shell.h"
 #include "board/swap.h"
@@ -189,8 +190,10 @@ void Table_ResolveGroup() {
     Hint_Restart();
     Ding_Delay = 0;
     Ding_Count = 0;
+    Snd_ResetPieces();
     for (int i = 0; i < Group_Count; ++i)
         Table_TriggerPiece(Group_Cells[i].x, Group_Cells[i].y);
+    Snd_FlushPieces(); // one shield, blast or laser sound for the whole group
 }
 
 void Table_ScanCascades() {
@@ -210,9 +213,16 @@ void Table_TriggerPiece(int x, int y) {
     if (!p || p->triggered || p->falling) return;
     if (p->shields_count > 0) {
         --p->shields_count; // a match knocks off one chain; the piece stays
+        Snd_CountPiece(2, p->x, p->y);
     } else {
         p->triggered = 1;
-        // Bombs, laser lines and golden time join here with the special pieces.
+        // The blast, the laser lines and golden time join these branches with the special pieces.
+        if (p->bomb)
+            Snd_CountPiece(6, p->x, p->y);
+        else if (p->laser)
+            Snd_CountPiece(18, p->x, p->y);
+        else if (!p->golden && Kind_IsGem(p->color) && Ding_Delay < 4000)
+            Snd_AddDelayed(0, Ding_Rate, 0.5f * Snd_FxVolume(), Ding_Delay, 0.0f, p->x, p->y);
         Ding_Rate = std::max(p->color * 7 + 30 - (Ding_Count + 1), 30) / 100.0f;
         ++Ding_Count;
         Table_TakePiece(x, y);
@@ -229,9 +239,10 @@ void Table_TakePiece(int x, int y) {
         return;
     }
     cell.piece_id = nullptr;
-    if (Group_HasIcecube == 1 && Group_Moved)
+    if (Group_HasIcecube == 1 && Group_Moved) {
         cell.background = cell.bg_initial; // an icecube moved into a match rebuilds the ice
-    else if (Group_HasLaser != 1)
+        Snd_PlayObj(SndBoulder, Snd_FxVolume(), 0.5f, MouseXPos, MouseYPos);
+    } else if (Group_HasLaser != 1)
         Table_BreakIce(x, y);
     int block = Group_Moved ? 120 : 30;
     if (Group_Moved && LevelCrt >= 4) {
@@ -246,6 +257,10 @@ void Table_TakePiece(int x, int y) {
 void Table_BreakIce(int x, int y) {
     Table_cell& cell = Table[x][y];
     if (cell.background == 0) return; // only the vanish effect
+    // Rate 1 or 0 with equal chance; the sound manager skips rate 0, so half the breaks are quiet.
+    const float rate = static_cast<float>(Rand(0, 1));
+    const Point centre = Table_CellToPixel(x, y);
+    Snd_PlayAt(27, Snd_FxVolume(), rate, centre.x + Cell_HalfWidth, y, 0);
     --cell.background;
 }
 

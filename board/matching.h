@@ -11,6 +11,11 @@ extern int Group_Count, Group_Kind, Group_Moved;
 extern int Group_HasIcecube; // 1 when the last group holds an icecube, else -1
 extern int Group_HasLaser;   // 1 when the last group holds a laser piece, else 0
 
+// Pacing of the per-piece "ding" of one resolution pass: delay and count restart each pass, the
+// rate carries over to the next.
+extern int Ding_Delay, Ding_Count;
+extern float Ding_Rate;
+
 // Score state, kept across the levels of a match.
 extern int Score, Lives, Score_Mult, Score_MultTimer;
 

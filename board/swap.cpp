@@ -1,5 +1,6 @@
 #include "board/swap.h"
 
+#include "audio/sound_fx.h"
 #include "board/gravity.h"
 #include "board/matching.h"
 #include "board/pieces.h"
@@ -133,6 +134,7 @@ void Table_Select() {
     if (!p || p->shields_count > 0) return;
     Selected_Cell = Mouse_Cell;
     Selection_Active = 1;
+    Snd_PlayObj(SndClickGem, Snd_FxVolume(), 1.0f, MouseXPos, MouseYPos);
 }
 
 int Table_StartSwap() {
@@ -163,6 +165,7 @@ int Table_StartSwap() {
     a->y_cell_src = s.y;
     a->x_cell_dest = m.x;
     a->y_cell_dest = m.y;
+    Snd_PlayObj(SndGemMove, Snd_FxVolume(), 1.0f, MouseXPos, MouseYPos);
     a->speed = 200.0f;
     b->speed = 200.0f;
     return 1;

@@ -1,5 +1,6 @@
 #include "board/table.h"
 
+#include "audio/sound_fx.h"
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
@@ -108,6 +109,7 @@ void Table_Layout() {
     Cell_ScaleY = Cell_Height / 48.0f;
     Table_Reset();
     Pieces_Clear();
+    Snd_ClearRequests(); // no ding of the last level rings into this one
     Ripple_Start();
     Ice_Left = Table_dx * Table_dy;
     Player_Matches = 0;

@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -19,9 +22,11 @@ namespace {
 class Harness : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The process id keeps runs of the same test in other build folders apart.
         dir = fs::temp_directory_path() /
               ("snow_harness_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+               std::to_string(getpid()));
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -113,7 +118,7 @@ TEST_F(Harness, FixedFrameTimeIsReproducible) {
     std::string first = Read("state.json");
     EXPECT_EQ(StateValue("DeltaMs"), 16);
     EXPECT_EQ(StateValue("AvgFps"), 60); // 38000 / (39 x 16 = 624)
-    fs::remove(dir / "gx_config.txt"); // the second run starts as fresh as the first
+    fs::remove(dir / "gx_config.txt");   // the second run starts as fresh as the first
     fs::remove(dir / "gx_config.bin");
     EXPECT_EQ(Run("--frames 60"), 0);
     EXPECT_EQ(Read("state.json"), first);
@@ -142,4 +147,49 @@ TEST_F(Harness, LevelOptionStartsAMatchOnTheBoard) {
     EXPECT_EQ(Run("--frames 5 --level 151"), 2);
     EXPECT_EQ(Run("--frames 5 --level-file " + (dir / "missing.lev").string()), 2);
     EXPECT_NE(Read("stderr.txt").find("missing.lev"), std::string::npos);
+}
+
+// The recording's samples as (left, right) pairs after the 44-byte header.
+std::vector<std::int16_t> WavSamples(const std::string& bytes) {
+    std::vector<std::int16_t> s((bytes.size() - 44) / 2);
+    std::memcpy(s.data(), bytes.data() + 44, s.size() * 2);
+    return s;
+}
+
+double Rms(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i)
+        sum += double(s[i]) * s[i];
+    return std::sqrt(sum / double(to - from));
+}
+
+TEST_F(Harness, RecordedSoundLastsTheGameTimeAndHoldsTheButtonClick) {
+    // The pointer enters the quit dialog's "Yes" in pass 4: the click sounds from there on.
+    const std::string wav = (dir / "run.wav").string();
+    const std::string at4 = (dir / "at4.json").string();
+    ASSERT_EQ(Run("--frames 20 --record-audio " + wav + " --dump-at 4:" + at4,
+                  "2 close\n4 move 300 370\n"),
+              0);
+    std::string bytes = Read("run.wav");
+    ASSERT_GE(bytes.size(), 44u);
+    EXPECT_EQ(bytes.substr(0, 4), "RIFF");
+    EXPECT_EQ(bytes.substr(8, 8), "WAVEfmt ");
+    std::vector<std::int16_t> s = WavSamples(bytes);
+    EXPECT_EQ(s.size(), 20u * 16 * 44100 / 1000 * 2) << "20 passes of 16 ms, stereo";
+    const std::size_t pass = 16 * 44100 / 1000 * 2;
+    EXPECT_LT(Rms(s, 0, 4 * pass), 2.0) << "nothing sounds before the pointer moves";
+    EXPECT_GT(Rms(s, 4 * pass, 10 * pass), 100.0) << "the hover click";
+    std::ifstream f(at4);
+    std::stringstream json;
+    json << f.rdbuf();
+    EXPECT_NE(json.str().find("\"Snd_Playing\": 1,"), std::string::npos);
+}
+
+TEST_F(Harness, RecordingNeedsTheHeadlessMixer) {
+    const std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --frames 1 --record-audio " +
+                            (dir / "x.wav").string() + " 2>" + (dir / "err.txt").string();
+    int status = std::system(cmd.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+    EXPECT_NE(Read("err.txt").find("--record-audio needs --headless"), std::string::npos);
+    EXPECT_EQ(Run("--frames 1 --record-audio " + (dir / "no" / "such" / "x.wav").string()), 2);
 }

@@ -1,0 +1,267 @@
+#include "audio/sound_fx.h"
+
+#include "data/players.h"
+#include "engine/system.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+Sound *SndHammer1, *SndHammer2, *SndGemMove, *SndClickGem, *Snd4Gem, *SndBoulder, *SndGetHammer,
+    *SndClick;
+Sound* SoundFx[SoundFx_Slots] = {};
+Channel* SfxChannels[SfxChannels_Max] = {};
+int LastSfxChannel = -1;
+int AudioOff = 0;
+ManyPiecesOneSound PiecesSounds[SoundFx_Slots];
+std::vector<Snd_Delayed> DelayedSounds;
+std::vector<Snd_Dynamic> DynamicSounds;
+Channel* MusicChannels[2] = {};
+Channel* AmbChannels[4] = {};
+const int* Snd_BoardOffsetX = nullptr;
+
+namespace {
+
+constexpr int kGameOverSlot = 17;
+constexpr int kGameOverStepMs = 16;
+constexpr float kGameOverStep = 0.0025f;
+constexpr float kGameOverLowest = 0.2f;
+
+// Each pool slot plays on a channel of its own, so a finished channel that a slot (or a request)
+// still refers to is never handed to another sound behind its back.
+Channel* PoolVoice[SfxChannels_Max] = {};
+std::uint64_t PoolStartId[SfxChannels_Max] = {};
+std::uint64_t StartCounter = 0;
+
+struct PiecesVolume {
+    int record;
+    float factor;
+};
+// Shields knocked off, bombs exploding, lasers firing (slot 18 holds no sound).
+constexpr PiecesVolume kPiecesVolumes[] = {{2, 0.5f}, {6, 0.3f}, {18, 0.5f}};
+
+bool Silenced() {
+    return AudioOff == 1 || Snd_FxVolume() == 0.0f;
+}
+
+float PanFromX(int x) {
+    return static_cast<float>(x) * 2.0f / static_cast<float>(Snd_DisplayWidth) - 1.0f;
+}
+
+Channel* Voice(int slot) {
+    if (!PoolVoice[slot]) PoolVoice[slot] = AllocChannel();
+    return PoolVoice[slot];
+}
+
+// Scans the pool from slot 0 and starts the sound on the first slot that is free or whose sound
+// has ended. When all 128 still play, the whole pool is silenced and this sound is dropped, so
+// the next request finds slot 0 free.
+Channel* StartOnFreeChannel(Sound* sound, float vol, float rate, float pan, float depth) {
+    LastSfxChannel = -1;
+    for (int i = 0; i < SfxChannels_Max; ++i) {
+        if (SfxChannels[i] && !Channel_Playing(SfxChannels[i])) {
+            Channel_Stop(SfxChannels[i]);
+            SfxChannels[i] = nullptr;
+        }
+        if (SfxChannels[i]) continue;
+        Channel* ch = CueSound(sound, Voice(i));
+        SfxChannels[i] = ch;
+        PoolStartId[i] = ++StartCounter;
+        LastSfxChannel = i;
+        Channel_SetRate(ch, rate);
+        Channel_SetPan(ch, pan);
+        Channel_SetVolume(ch, vol);
+        Channel_SetDepth(ch, depth);
+        Channel_SetPaused(ch, false);
+        return ch;
+    }
+    for (Channel*& ch : SfxChannels) {
+        Channel_Stop(ch);
+        ch = nullptr;
+    }
+    return nullptr;
+}
+
+// Every immediate request passes here. A rate of 0 or below would hold the sound all but still,
+// so its channel would never end and the pool would fill up: such a request is not played.
+Channel* Request(Sound* sound, float vol, float rate, float pan, float depth) {
+    if (Silenced() || !sound || !(rate > 0.0f) || !std::isfinite(rate)) return nullptr;
+    return StartOnFreeChannel(sound, vol, rate, pan, depth);
+}
+
+std::uint64_t StartIdOf(const Channel* ch) {
+    return LastSfxChannel >= 0 && SfxChannels[LastSfxChannel] == ch ? PoolStartId[LastSfxChannel]
+                                                                    : 0;
+}
+
+// True while the sound a request started still plays on its channel (and the pool has not
+// handed that channel to another sound since).
+bool StillPlaying(Channel* ch, std::uint64_t start_id) {
+    if (!ch || !Channel_Playing(ch)) return false;
+    for (int i = 0; i < SfxChannels_Max; ++i)
+        if (PoolVoice[i] == ch) return SfxChannels[i] == ch && PoolStartId[i] == start_id;
+    return false;
+}
+
+// Advances a delayed request by one frame; false when it is done and leaves the list.
+bool UpdateDelayed(Snd_Delayed& r, float delta_ms) {
+    if (r.delay_play != 0) {
+        r.delay_play = Trunc(r.delay_play - delta_ms);
+        if (r.delay_play > 0) return true;
+        r.delay_play = 0;
+        r.channel = Snd_Play(r.snd, r.pan, r.vol, r.rate, 1.0f);
+        r.start_id = StartIdOf(r.channel);
+        return r.channel != nullptr;
+    }
+    if (!StillPlaying(r.channel, r.start_id)) return false;
+    r.depth += r.depth_step * delta_ms;
+    Channel_SetDepth(r.channel, r.depth);
+    return true;
+}
+
+// Advances a dynamic request by one frame; false when its sound has ended.
+bool UpdateDynamic(Snd_Dynamic& r, float delta_ms) {
+    if (!StillPlaying(r.channel, r.start_id)) return false;
+    r.timer_change = Trunc(r.timer_change - delta_ms);
+    if (r.timer_change <= 0 && r.snd == kGameOverSlot) {
+        // At most one step a frame, and the overshoot is not carried over.
+        r.rate -= kGameOverStep;
+        if (r.rate < kGameOverLowest) r.rate = kGameOverLowest;
+        Channel_SetRate(r.channel, r.rate);
+        r.timer_change = kGameOverStepMs;
+    }
+    return true;
+}
+
+template <class T, class Fn> void UpdateList(std::vector<T>& list, float delta_ms, Fn update) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        if (update(list[i], delta_ms)) list[kept++] = list[i];
+    list.resize(kept);
+}
+
+Sound* LoadFx(const char* name) {
+    Sound* s = LoadSound(std::string("incbin::.\\sounds\\") + name, 0);
+    if (!s) std::fprintf(stderr, "snowmere: sound %s could not be loaded\n", name);
+    return s;
+}
+
+// Slots not listed stay empty: a request for them plays nothing.
+void LoadSlots() {
+    SoundFx[0] = LoadFx("ding1.wav");
+    SoundFx[2] = LoadFx("Shieldout.wav");
+    SoundFx[5] = LoadFx("bub_timealarm.ogg");
+    SoundFx[6] = LoadFx("explo3.wav");
+    SoundFx[7] = LoadFx("error1.wav");
+    SoundFx[15] = LoadFx("triangle1.wav");
+    SoundFx[16] = LoadFx("WinLevel.ogg");
+    SoundFx[17] = LoadFx("GameOver.ogg");
+    // The three ambience kinds share one recording.
+    SoundFx[20] = SoundFx[21] = SoundFx[22] = LoadFx("KV_Ambient.ogg");
+    SoundFx[27] = LoadFx("glass_breaking2.ogg");
+}
+
+} // namespace
+
+float Snd_FxVolume() {
+    if (Player_Crt < 0 || Player_Crt >= Players_Max) return 0.0f;
+    return FxVolume[Player_Crt];
+}
+
+void Snd_Load() {
+    static bool loaded = false; // the program may start the game more than once (tests)
+    if (!loaded) LoadSlots();
+    loaded = true;
+    DelayedSounds.clear();
+    DynamicSounds.clear();
+    for (ManyPiecesOneSound& r : PiecesSounds)
+        r = ManyPiecesOneSound{};
+    for (int i = 1; i <= 3; ++i)
+        if (!AmbChannels[i]) AmbChannels[i] = AllocChannel();
+    for (Channel*& ch : MusicChannels)
+        if (!ch) ch = AllocChannel();
+}
+
+Channel* Snd_Play(int slot, float pan, float vol, float rate, float depth) {
+    if (slot < 0 || slot >= SoundFx_Slots) return nullptr;
+    return Request(SoundFx[slot], vol, rate, pan, depth);
+}
+
+Channel* Snd_PlayObj(Sound* sound, float vol, float rate, int x, int /*y*/) {
+    return Request(sound, vol, rate, PanFromX(x), 1.0f);
+}
+
+Channel* Snd_PlayAt(int slot, float vol, float rate, int x, int /*y*/, int screen) {
+    if (slot < 0 || slot >= SoundFx_Slots) return nullptr;
+    if (screen == 0 && Snd_BoardOffsetX) x -= *Snd_BoardOffsetX;
+    return Request(SoundFx[slot], vol, rate, PanFromX(x), 0.0f);
+}
+
+void Snd_AddDelayed(int slot, float rate, float vol, int delay_ms, float depth_step, int x,
+                    int /*y*/) {
+    if (AudioOff == 1) return;
+    Snd_Delayed r;
+    r.snd = slot;
+    r.rate = rate;
+    r.pan = PanFromX(x);
+    r.vol = vol;
+    r.delay_play = delay_ms == 0 ? 1 : delay_ms;
+    r.depth = -1.0f;
+    r.depth_step = depth_step;
+    DelayedSounds.push_back(r);
+}
+
+void Snd_AddDynamic(int slot, float pan, float vol, float rate) {
+    if (AudioOff == 1) return;
+    Snd_Dynamic r;
+    r.snd = slot;
+    r.rate = rate;
+    r.pan = pan;
+    r.vol = vol;
+    r.timer_change = slot == kGameOverSlot ? kGameOverStepMs : 10000000;
+    r.channel = Snd_Play(slot, pan, vol, rate, 0.0f);
+    r.start_id = StartIdOf(r.channel);
+    DynamicSounds.push_back(r);
+}
+
+void Snd_UpdateDelayed(float delta_ms) {
+    if (AudioOff == 1) return;
+    UpdateList(DelayedSounds, delta_ms, UpdateDelayed);
+}
+
+void Snd_UpdateDynamic(float delta_ms) {
+    if (AudioOff == 1) return;
+    UpdateList(DynamicSounds, delta_ms, UpdateDynamic);
+}
+
+void Snd_ClearRequests() {
+    DelayedSounds.clear();
+    DynamicSounds.clear();
+}
+
+void Snd_ResetPieces() {
+    for (ManyPiecesOneSound& r : PiecesSounds)
+        r.start = 0;
+}
+
+void Snd_CountPiece(int record, int x, int y) {
+    if (record < 0 || record >= SoundFx_Slots) return;
+    ManyPiecesOneSound& r = PiecesSounds[record];
+    ++r.start;
+    r.X = x;
+    r.Y = y;
+}
+
+void Snd_FlushPieces() {
+    for (const PiecesVolume& p : kPiecesVolumes) {
+        const ManyPiecesOneSound& r = PiecesSounds[p.record];
+        if (r.start != 0) Snd_PlayAt(p.record, p.factor * Snd_FxVolume(), 1.0f, r.X, r.Y, 0);
+    }
+}
+
+int Snd_PlayingCount() {
+    int n = 0;
+    for (Channel* ch : SfxChannels)
+        if (ch && Channel_Playing(ch)) ++n;
+    return n;
+}
