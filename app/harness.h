@@ -26,6 +26,7 @@ struct HarnessOptions {
     int level = 0;          // --level N: start a match at level N after start-up
     std::string level_file; // --level-file PATH: the same with any level file
     bool relaxed = false;   // the match started by --level has no clock
+    bool dev_keys = false;  // --dev-keys: the game screen's developer keys work
 };
 
 // Parses the command line; on a bad option fills `error` and returns false.
