@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -20,8 +21,9 @@ namespace {
 class GameFlow : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The process id keeps runs of other build folders on this machine apart.
         dir = fs::temp_directory_path() /
-              ("snow_flow_" +
+              ("snow_flow_" + std::to_string(getpid()) + "_" +
                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         fs::create_directories(dir);
