@@ -71,7 +71,6 @@ void DeveloperKeysBeforeUpdate() {
         Score = 20;
         Lives = 0;
     } else if (ControlHit(Key_F7)) {
-        Time_Offered = 0;
         Warned90 = 0;
         Warned30 = 0;
         Time_Left = 90100;
