@@ -1,8 +1,12 @@
 #include "app/harness.h"
 
-#include "app/board_screen.h"
+#include "app/game_screen.h"
+#include "app/level_start.h"
 #include "audio/sound_fx.h"
 #include "board/board.h"
+#include "board/clock.h"
+#include "board/swap.h"
+#include "board/table.h"
 #include "data/config.h"
 #include "data/players.h"
 #include "engine/audio.h"
@@ -34,7 +38,8 @@ const char* const Harness_Usage =
     "  --level-file PATH       the same with any level file\n"
     "  --relaxed               the match started by --level has no clock\n"
     "  --record-audio FILE     with --headless: write the sound of the run as a WAV, each pass\n"
-    "                          lasting its frame time\n";
+    "                          lasting its frame time\n"
+    "  --dev-keys              the game screen's developer keys (left Control + key) work\n";
 
 namespace {
 
@@ -178,8 +183,11 @@ void BeforeFlip(int pass) {
 }
 
 bool StartRequestedLevel() {
-    if (!Active->level_file.empty()) return BoardScreen_StartLevelFile(Active->level_file);
-    if (Active->level > 0) return BoardScreen_StartLevel(Active->level);
+    const int relaxed = Active->relaxed ? 1 : 0;
+    DevKeys_Enabled = Active->dev_keys ? 1 : 0;
+    if (!Active->level_file.empty())
+        return LevelStart_NewMatchFromFile(Active->level_file, relaxed);
+    if (Active->level > 0) return LevelStart_NewMatch(Active->level, relaxed);
     return true;
 }
 
@@ -261,6 +269,8 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             o->run.skip_logos = true, takes_value = false;
         else if (opt == "--relaxed")
             o->relaxed = true, takes_value = false;
+        else if (opt == "--dev-keys")
+            o->dev_keys = true, takes_value = false;
         else if (opt == "--level")
             ok = ParseInt(v, &o->level) && o->level >= 1 && o->level <= 150;
         else if (opt == "--level-file")
@@ -328,6 +338,19 @@ std::string Harness_StateJson() {
     j << "  \"MouseYPos\": " << MouseYPos << ",\n";
     j << "  \"Snd_Playing\": " << (Audio_IsOpen() ? Snd_PlayingCount() : PlayingAtLastPass)
       << ",\n";
+    j << "  \"Time_Left\": " << Time_Left << ",\n";
+    j << "  \"Time_Reserve\": " << Time_Reserve << ",\n";
+    j << "  \"Time_Bought\": " << Time_Bought << ",\n";
+    j << "  \"Time_Offered\": " << Time_Offered << ",\n";
+    j << "  \"Warned90\": " << Warned90 << ",\n";
+    j << "  \"Warned30\": " << Warned30 << ",\n";
+    j << "  \"Alarm_Count\": " << Alarm_Count << ",\n";
+    j << "  \"Relaxed_Mode\": " << Relaxed_Mode << ",\n";
+    j << "  \"Hidden_Time_Mult\": " << Hidden_Time_Mult << ",\n";
+    j << "  \"Level_Outcome\": " << Level_Outcome << ",\n";
+    j << "  \"Level_TimeBonus\": " << Level_TimeBonus << ",\n";
+    j << "  \"BoardAlpha\": " << BoardAlpha << ",\n";
+    j << "  \"FrameCounter\": " << FrameCounter << ",\n";
     j << "  " << Board_StateJson() << "\n";
     j << "}\n";
     return j.str();

@@ -27,6 +27,7 @@ struct HarnessOptions {
     std::string level_file;        // --level-file PATH: the same with any level file
     bool relaxed = false;          // the match started by --level has no clock
     std::string record_audio_file; // --record-audio FILE: the sound mix of the run as a WAV
+    bool dev_keys = false;         // --dev-keys: the game screen's developer keys work
 };
 
 // Parses the command line; on a bad option fills `error` and returns false.

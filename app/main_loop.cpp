@@ -1,7 +1,8 @@
 #include "app/main_loop.h"
 
-#include "app/board_screen.h"
 #include "app/buttons.h"
+#include "app/game_screen.h"
+#include "app/level_start.h"
 #include "app/resources.h"
 #include "app/screens.h"
 #include "audio/sound_fx.h"
@@ -409,10 +410,13 @@ int Game_Run(const RunOptions& options) {
     OpenGameWindow();
     SetImageFont(FontSans16);
     Levels_Count = 150;
-    // One-time set-ups: tilesets, pieces, the board grid, then the quit dialog.
+    // One-time set-ups: tilesets, pieces, the board grid, the texts, the level-flow buttons,
+    // then the quit dialog.
     Board_Init(true);
     Snd_Load();
-    BoardScreen_WirePictures();
+    Shell_WirePictures();
+    InitFlowTexts();
+    BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);
     SetGameState(0);

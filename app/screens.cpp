@@ -1,6 +1,6 @@
 #include "app/screens.h"
 
-#include "app/board_screen.h"
+#include "app/game_screen.h"
 #include "app/main_loop.h"
 #include "app/resources.h"
 #include "engine/gfx.h"
@@ -10,13 +10,13 @@ int TitleX = 368, TitleY = 24;
 
 GameStateScreen GameStateScreens[9] = {
     {MainMenuScreen, EnterMainMenu}, // 0 main menu
-    {BoardScreen, nullptr},          // 1 playing a level
+    {GameScreen, EnterPlaying},      // 1 playing a level
     {nullptr, nullptr},              // 2 level chooser
     {nullptr, nullptr},              // 3 player selection
     {nullptr, nullptr},              // 4 options
     {nullptr, nullptr},              // 5 level introduction
     {nullptr, nullptr},              // 6 level end
-    {nullptr, nullptr},              // 7 paused
+    {PauseScreen, nullptr},          // 7 paused
     {nullptr, nullptr},              // 8 suspended: drawn by the main loop
 };
 

@@ -82,9 +82,12 @@ Channel* StartOnFreeChannel(Sound* sound, float vol, float rate, float pan, floa
     return nullptr;
 }
 
-// Every immediate request passes here. A rate of 0 or below would hold the sound all but still,
-// so its channel would never end and the pool would fill up: such a request is not played.
+// Every immediate request passes here. Half of the ice breaks ask for rate 0: that means the
+// recorded pitch, so every broken ice is heard and its channel ends like any other (held at the
+// slowest pitch it would never end and the pool would fill up). A negative rate or one that is
+// not a number is not played.
 Channel* Request(Sound* sound, float vol, float rate, float pan, float depth) {
+    if (rate == 0.0f) rate = 1.0f;
     if (Silenced() || !sound || !(rate > 0.0f) || !std::isfinite(rate)) return nullptr;
     return StartOnFreeChannel(sound, vol, rate, pan, depth);
 }

@@ -1,6 +1,7 @@
 #include "board/matching.h"
 
 #include "audio/sound_fx.h"
+#include "board/clock.h"
 #include "board/pieces.h"
 #include "board/shell.h"
 #include "board/swap.h"
@@ -179,7 +180,7 @@ void Table_FindGroup(int x, int y, int moved, int test) {
 }
 
 void Table_ResolveGroup() {
-    // The time bonus of big groups joins here when the level clock exists.
+    Time_BonusForGroup(); // also for smaller groups: it keeps the reserve within the time burnt
     if (Group_Count < Min_Match) return;
     // The help tips' first-match hook joins here.
     if (Group_HasIcecube == 1 && !Group_Moved) Score_Add(500);

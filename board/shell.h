@@ -9,3 +9,10 @@ extern int MouseXPos, MouseYPos, MouseMoved;
 extern int MouseLeftPressed, MouseLeftReleased;
 extern int ScreenWidth, ScreenHeight;
 extern int GameState; // 1 while a level is being played
+
+// Screens the level clock opens or changes to; the shell defines them (app/game_screen.cpp,
+// app/screens.cpp, app/panel.cpp).
+void SetGameState(int state);
+void OpenTimeWarningDialog(); // freezes the game behind the one-minute warning
+void OpenTimeUpDialog();      // freezes the game behind "Time's up..."
+void Panel_BuildButton();     // the in-game panel's button, made once when a level is laid out

@@ -1,6 +1,7 @@
 #include "board/table.h"
 
 #include "audio/sound_fx.h"
+#include "board/clock.h"
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
@@ -92,15 +93,15 @@ void Table_Reset() {
 }
 
 void Table_Layout() {
-    // Later parts hook in here: the colour-hammer queue, time warnings and the hammer state,
-    // particles and snow, the panel's button.
+    // Later parts hook in here: the colour-hammer queue, the hammer state, particles and snow.
+    Panel_BuildButton();
     Score_MultReset();
     // The grid holds at most 48 x 48 cells; a size outside it would index past the grid.
     Table_dx = std::clamp(Table_dx, 1, Table_Max);
     Table_dy = std::clamp(Table_dy, 1, Table_Max);
     Board_AreaHeight = ScreenHeight - 20;
     ComputeCellSize();
-    // The level clock (Time_Left, Time_Reserve, Score_Start_Level) is set here once it exists.
+    Clock_LevelLayout();
     Table_PixelWidth = Table_dx * Cell_Width;
     Table_PixelHeight = Table_dy * Cell_Height;
     PlaceAxis(Board_AreaWidth, Table_PixelWidth, Table_OriginX, View_OffsetX, Scene_Width);

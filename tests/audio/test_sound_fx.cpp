@@ -205,7 +205,6 @@ TEST_F(SoundFxTest, RequestsThatMustNotTakeAChannel) {
         std::function<Channel*()> request;
     };
     const Case cases[] = {
-        {"rate 0 (half of the ice breaks)", [] { return Snd_PlayAt(27, 1, 0.0f, 100, 0, 0); }},
         {"negative rate", [] { return Snd_Play(5, 0, 1, -1.0f, 0); }},
         {"rate not a number", [] { return Snd_PlayObj(Long, 1, std::nanf(""), 100, 0); }},
         {"empty slot", [] { return Snd_Play(18, 0, 1, 1, 0); }},
@@ -219,6 +218,17 @@ TEST_F(SoundFxTest, RequestsThatMustNotTakeAChannel) {
         EXPECT_EQ(Snd_PlayingCount(), 128) << c.what;
         EXPECT_EQ(LastSfxChannel, 127) << c.what;
     }
+}
+
+// Half of the ice breaks ask for rate 0: they play at the recorded pitch and end on time.
+TEST_F(SoundFxTest, RateZeroPlaysAtTheRecordedPitchAndEnds) {
+    SoundFx[27] = Short;
+    ASSERT_NE(Snd_PlayAt(27, 1, 0.0f, 400, 0, 0), nullptr);
+    EXPECT_FALSE(Quiet(Render(40), 40));
+    Render(100);
+    Snd_Play(0, 0, 1, 1, 0); // the scan frees the finished slot and reuses it
+    EXPECT_EQ(LastSfxChannel, 0);
+    EXPECT_EQ(Snd_PlayingCount(), 1);
 }
 
 TEST_F(SoundFxTest, SilencedRequestsPlayNothing) {

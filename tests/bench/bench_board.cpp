@@ -6,7 +6,8 @@
 // Run: bench_board --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 // Also: bench_board --screenshot LEVEL FRAMES FILE saves the board of a level after FRAMES
 // frames (a diagonal drag every 40 frames plays moves) instead of measuring.
-#include "app/board_screen.h"
+#include "app/game_screen.h"
+#include "app/level_start.h"
 #include "app/main_loop.h"
 #include "app/resources.h"
 #include "board/board.h"
@@ -93,20 +94,24 @@ bool Display_Ready() {
     DisplayOptions display;
     display.headless = true;
     ready = Graphics_Open(display) ? 1 : 0;
-    if (ready) Resources_LoadStartup();
+    if (ready) {
+        Resources_LoadStartup();
+        Board_Init(true);
+        Shell_WirePictures();
+    }
     return ready == 1;
 }
 
 void BM_BoardFrame(benchmark::State& state) {
-    if (!Display_Ready() || !BoardScreen_StartLevel(static_cast<int>(state.range(0)))) {
+    if (!Display_Ready() || !LevelStart_NewMatch(static_cast<int>(state.range(0)), 0)) {
         state.SkipWithError("no display or no level");
         return;
     }
     for (int i = 0; i < 120; ++i)
-        BoardScreen(); // past the fade-in
+        GameScreen(); // past the fade-in
     for (auto _ : state) {
         const auto t0 = std::chrono::steady_clock::now();
-        BoardScreen();
+        GameScreen();
         Flip(-1);
         const auto t1 = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
@@ -117,7 +122,7 @@ BENCHMARK(BM_BoardFrame)->Arg(1)->Arg(40)->UseManualTime()->Unit(benchmark::kMic
 
 // Plays a level for a number of frames, dragging pieces now and then, and saves the screen.
 int Screenshot(int level, int frames, const char* file) {
-    if (!Display_Ready() || !BoardScreen_StartLevel(level)) return 1;
+    if (!Display_Ready() || !LevelStart_NewMatch(level, 0)) return 1;
     for (int f = 0; f < frames; ++f) {
         const int phase = f % 40;
         if (f > 150 && phase < 2) { // press on a cell, then drag into its right-hand neighbour
@@ -132,7 +137,7 @@ int Screenshot(int level, int frames, const char* file) {
             MouseMoved = MouseLeftPressed = 0;
             MouseLeftReleased = phase == 2;
         }
-        BoardScreen();
+        GameScreen();
         if (f == frames - 1 && !Graphics_SaveScreenshot(file)) return 1;
         Flip(-1);
     }

@@ -25,3 +25,10 @@ Piece* At(int x, int y);
 // Mouse state for the next update: over the centre of a cell, with the given button change.
 void Mouse_OverCell(int x, int y, bool pressed, bool released);
 void Mouse_Idle();
+
+// What the board asked of the shell since the last reset.
+struct Shell_Calls {
+    int warnings = 0, time_ups = 0;
+    std::vector<int> states;
+};
+extern Shell_Calls Shell;

@@ -1,0 +1,340 @@
+#include "app/game_screen.h"
+
+#include "app/buttons.h"
+#include "app/level_start.h"
+#include "app/main_loop.h"
+#include "app/panel.h"
+#include "app/resources.h"
+#include "app/screens.h"
+#include "board/clock.h"
+#include "board/gravity.h"
+#include "board/matching.h"
+#include "board/pieces.h"
+#include "board/ripple.h"
+#include "board/swap.h"
+#include "board/table.h"
+#include "data/config.h"
+#include "data/level_file.h"
+#include "data/players.h"
+#include "engine/gfx.h"
+#include "engine/input.h"
+#include "engine/system.h"
+
+#include <cstdio>
+
+std::string FlowTexts[7];
+
+ButtonAnim *StartLevelButton = nullptr, *LevelMenuButton = nullptr, *ReplayLevelButton = nullptr,
+           *NextLevelButton = nullptr, *ResumeGameButton = nullptr, *TipContinueButton = nullptr,
+           *WonContinueButton = nullptr;
+ButtonAnim *BuyTimeButton = nullptr, *RiskItButton = nullptr, *TimeUpOkButton = nullptr;
+int WarnDialogX = 200, WarnDialogY = 150, TimeUpDialogX = 200, TimeUpDialogY = 150;
+int NewHighscoreRank = -1;
+int ContinuePressed = 0;
+int NewMusicPending = 0;
+int DevKeys_Enabled = 0;
+
+namespace {
+
+constexpr int Key_LeftControl = VK_LCONTROL;
+constexpr int Key_F7 = VK_F1 + 6;
+constexpr int Key_F10 = VK_F1 + 9;
+
+// The night sky stands behind the board until the animated scenery is drawn here.
+void DrawBackdrop(float alpha) {
+    SetBlend(BLEND_ALPHA);
+    SetAlpha(alpha);
+    SetScale(1.0f, 1.0f);
+    SetRotation(0.0f);
+    if (ImgSky[0]) DrawImage(ImgSky[0], 0, 0, 0);
+    SetBlend(BLEND_ALPHA);
+}
+
+bool ControlHit(int key) {
+    return KeyDown(Key_LeftControl) && KeyHit(key) > 0;
+}
+
+void WriteDebugLevel() {
+    std::string error;
+    const std::string path = Config_Dir + "/dbg_level.lev";
+    if (!SaveLevelFile(path, &error))
+        std::fprintf(stderr, "snowmere: cannot write %s: %s\n", path.c_str(), error.c_str());
+}
+
+// Testing aids held with the left Control key, at most one per pass.
+void DeveloperKeysBeforeUpdate() {
+    if (!DevKeys_Enabled || !KeyDown(Key_LeftControl)) return;
+    if (ControlHit(Key_F10)) {
+        ReloadCurrentLevel();
+    } else if (ControlHit('D')) {
+        Time_Left = 0;
+        Score = 20;
+        Lives = 0;
+    } else if (ControlHit(Key_F7)) {
+        Warned90 = 0;
+        Warned30 = 0;
+        Time_Left = 90100;
+        Lives = 0;
+    } else if (ControlHit('W')) {
+        for (int x = 0; x < Table_dx; ++x)
+            for (int y = 0; y < Table_dy; ++y)
+                Table[x][y].background = 0;
+    } else if (ControlHit('C')) {
+        WriteDebugLevel();
+    }
+}
+
+void DeveloperKeysAfterDrawing() {
+    if (!DevKeys_Enabled || !KeyDown(Key_LeftControl)) return;
+    if (KeyDown('N') && KeyDown('E')) {
+        Time_Reserve = 0;
+        Time_Bought = 0;
+        Level_Win();
+    } else if (ControlHit('R')) {
+        Level_Outcome = 2;
+        if (LevelCrt >= 0 && LevelCrt < Levels_Columns) Easyness_Table[Player_Crt][LevelCrt] = -1;
+        SetGameState(STATE_LEVEL_END);
+    }
+}
+
+// The board and its effects advance one frame, then the clock.
+void UpdatePlay() {
+    // A help tip that blocks play skips this step once the tips exist.
+    if (Intro_Active) Ripple_Step();
+    // The colour hammer's queue runs here instead of the board step once the hammers exist.
+    Table_Update();
+    // The effect sprites advance here.
+    if (!Intro_Active) {
+        Level_Clock();
+        // The saved match's upkeep runs here.
+    }
+}
+
+void DrawPlay() {
+    DrawBackdrop(1.0f);
+    // The ambience follows the window's activity here.
+    SetAlpha(BoardAlpha);
+    Table_DrawBackground();
+    // Effect layer -10 (behind the pieces).
+    Pieces_Draw();
+    // Effect layer 10 (in front of the pieces).
+    SetRotation(0.0f);
+    Panel_Draw();
+    // Effect layer 20, the particles and snow, the hammer cursor and the help tip follow here.
+}
+
+int MenuButtonY() {
+    return ScreenHeight - MenuButtonH - 8;
+}
+
+void WarningDialogUpdate() {
+    if (KeyHit(VK_ESCAPE) > 0) ResumeGame(); // Escape is "Risk it"
+    BuyTimeButton->Update();
+    RiskItButton->Update();
+}
+
+void WarningDialogDraw() {
+    SetAlpha(1.0f);
+    DrawImageRect(ImgFrame, static_cast<float>(WarnDialogX), static_cast<float>(WarnDialogY), 400,
+                  300, 0);
+    SetColor(255, 255, 255);
+    SetImageFont(FontPS28);
+    DrawTextWrapped(" 1 minute warning! Do you want To buy 2 minutes with 1 life?",
+                    WarnDialogX + 30, WarnDialogY + 60, 340, 0);
+    BuyTimeButton->Draw();
+    RiskItButton->Draw();
+    SetAlpha(BoardAlpha);
+}
+
+void TimeUpDialogUpdate() {
+    const bool escape = KeyHit(VK_ESCAPE) > 0;
+    const bool enter = KeyHit(VK_RETURN) > 0;
+    if (escape || enter) {
+        TimeUpOk();
+        return;
+    }
+    TimeUpOkButton->Update();
+}
+
+void TimeUpDialogDraw() {
+    SetAlpha(1.0f);
+    DrawImageRect(ImgFrame, static_cast<float>(TimeUpDialogX), static_cast<float>(TimeUpDialogY),
+                  400, 300, 0);
+    SetColor(255, 255, 255);
+    SetImageFont(FontPS30);
+    DrawTextWrapped("Time's up...", TimeUpDialogX + 40, TimeUpDialogY + 50, 320, 0);
+    DrawTextWrapped(TimeUpLine(), TimeUpDialogX + 40, TimeUpDialogY + 100, 320, 0);
+    TimeUpOkButton->Draw();
+    SetAlpha(BoardAlpha);
+}
+
+} // namespace
+
+void InitFlowTexts() {
+    FlowTexts[1] = "Main Menu";
+    FlowTexts[2] = "Replay Level";
+    FlowTexts[3] = "Next Level";
+    FlowTexts[5] = "Resume Game";
+    FlowTexts[6] = "Continue";
+}
+
+void BuildLevelFlowButtons() {
+    if (FlowTexts[1].empty()) InitFlowTexts();
+    const int y = MenuButtonY();
+    const int centred = Trunc(ScreenCentreX - MenuButtonW * 0.5);
+    StartLevelButton = ButtonAnim::CreateType(1, Trunc(ScreenCentreX - PlayButtonW * 0.5),
+                                              ScreenCentreY, "Start", StartPlaying, 0);
+    LevelMenuButton = ButtonAnim::CreateType(0, 64, y, FlowTexts[1], LevelMenu, 0);
+    ReplayLevelButton = ButtonAnim::CreateType(0, centred, y, FlowTexts[2], ReplayLevel, 0);
+    const int right = ScreenWidth - MenuButtonW - 64;
+    NextLevelButton = ButtonAnim::CreateType(0, right, y, FlowTexts[3], NextLevel, 0);
+    ResumeGameButton = ButtonAnim::CreateType(0, right, y, FlowTexts[5], ResumeGame, 0);
+    // Its push function comes with the help tips, which it closes.
+    TipContinueButton = ButtonAnim::CreateType(0, centred, 176, FlowTexts[6], nullptr, 0);
+    WonContinueButton = ButtonAnim::CreateType(
+        0, ScreenCentreX - 180, ScreenCentreY + 182 - MenuButtonH, FlowTexts[6], WonContinue, 0);
+}
+
+void EnterPlaying() {
+    // The scenery's snow value becomes 1.0 here with the particles.
+    Level_Ease();
+    NewMusicPending = 0;
+    // The level-start statistics of the player are recorded here with the player progress.
+    BoardAlpha = 1.0f;
+    // The level's ambience starts here with the music.
+}
+
+void StartPlaying() {
+    SetGameState(STATE_PLAYING);
+    Level_Outcome = 0;
+    // The scenery's introduction flag is cleared here with the scenery.
+}
+
+void GameScreen() {
+    DeveloperKeysBeforeUpdate();
+    // While a help tip shows, Escape does not pause (once the tips exist).
+    if (KeyHit(VK_ESCAPE) > 0) {
+        GameState = STATE_PAUSED;
+        return;
+    }
+    UpdatePlay();
+    if (GameState != STATE_PLAYING) return; // a dialog opened or the level ended
+    DrawPlay();
+    DeveloperKeysAfterDrawing();
+    SetBlend(BLEND_ALPHA);
+    ++FrameCounter;
+}
+
+void PauseScreen() {
+    Cls();
+    DrawBackdrop(0.5f);
+    BoardAlpha = 0.5f;
+    SetAlpha(0.5f);
+    Table_DrawBackground();
+    Pieces_Draw();
+    SetAlpha(1.0f);
+    SetImageFont(FontSans16);
+    SetBlend(BLEND_ALPHA);
+    SetScale(1.0f, 1.0f);
+    if (DialogActive) return;
+    LevelMenuButton->UpdateDraw();
+    ReplayLevelButton->UpdateDraw();
+    ResumeGameButton->UpdateDraw();
+}
+
+void OpenTimeWarningDialog() {
+    GameState = STATE_PAUSED;
+    WarnDialogX = ScreenCentreX - 200;
+    WarnDialogY = ScreenCentreY - 150;
+    if (!BuyTimeButton) {
+        const int y = WarnDialogY - MenuButtonH + 280;
+        BuyTimeButton = ButtonAnim::CreateType(0, WarnDialogX + 40, y, "Buy Time", BuyTime, 0);
+        RiskItButton =
+            ButtonAnim::CreateType(0, WarnDialogX - MenuButtonW + 360, y, "Risk it", ResumeGame, 0);
+    }
+    OpenDialog(WarningDialogUpdate, WarningDialogDraw, 0);
+}
+
+void BuyTime() {
+    Time_Bought += 120000;
+    Time_Left += 120000;
+    Lives -= 1;
+    Time_Offered = 0; // the offer may come again
+    ResumeGame();
+}
+
+void OpenTimeUpDialog() {
+    GameState = STATE_PAUSED;
+    TimeUpDialogX = ScreenCentreX - 200;
+    TimeUpDialogY = ScreenCentreY - 150;
+    if (!TimeUpOkButton)
+        TimeUpOkButton =
+            ButtonAnim::CreateType(0, ScreenCentreX - MenuButtonW / 2,
+                                   TimeUpDialogY - MenuButtonH + 280, "Ok", TimeUpOk, 0);
+    OpenDialog(TimeUpDialogUpdate, TimeUpDialogDraw, 0);
+}
+
+const char* TimeUpLine() {
+    return Lives <= 0 ? "Game lost" : "Life lost";
+}
+
+void TimeUpOk() {
+    BoardAlpha = 1.0f;
+    GameState = STATE_PLAYING;
+    CloseDialog();
+    AfterTimeUp();
+}
+
+void AfterTimeUp() {
+    if (Lives > 0) {
+        // The match is saved here as standing at the start of this level, once matches are saved.
+        if (!ReloadCurrentLevel()) SetGameState(STATE_MAIN_MENU);
+        return;
+    }
+    // Game over. The highscore table is asked for the score's rank here once it exists; until
+    // then no score enters it and the level-end screen waits for nothing.
+    NewHighscoreRank = -1;
+    HighscoreDelay = 0;
+    // The saved match is deleted here, once matches are saved.
+    Level_Outcome = 2;
+    SetGameState(STATE_LEVEL_END);
+}
+
+void ResumeGame() {
+    BoardAlpha = 1.0f;
+    GameState = STATE_PLAYING;
+    CloseDialog();
+    KeyHit(VK_ESCAPE); // an Escape pressed while paused does not pause again at once
+}
+
+bool LevelMenu_SavesMatch() {
+    return Score != 0 || Lives != 3;
+}
+
+void LevelMenu() {
+    if (LevelMenu_SavesMatch()) {
+        // The match is saved here for later (level in progress when paused), once matches are
+        // saved; the menu music restarts here with the music.
+        CloseDialog();
+        SetGameState(STATE_MAIN_MENU);
+        return;
+    }
+    SetGameState(STATE_MAIN_MENU);
+    CloseDialog();
+}
+
+void ReplayLevel() {
+    // From the level-end screen the level just played comes back here, with the progress tables.
+    SetGameState(STATE_LEVEL_INTRO);
+}
+
+void NextLevel() {
+    CloseDialog();
+    // The music moves to its next track here.
+    SetGameState(STATE_LEVEL_INTRO);
+}
+
+void WonContinue() {
+    CloseDialog();
+    ContinuePressed = 1;
+}

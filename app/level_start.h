@@ -1,0 +1,18 @@
+// Starting a match straight into play (the command line's --level and --level-file), reloading
+// the level being played, and handing the start-up pictures to the board and the candle.
+#pragma once
+
+#include <string>
+
+// A new match (score 0, three lives, relaxed or timed) at a level, loaded and playing.
+// False, with a message on the standard error, when the level cannot be loaded.
+bool LevelStart_NewMatch(int level, int relaxed);
+bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed);
+
+// Loads the level being played again from where it came from (the embedded level or a file).
+// False, with a message on the standard error, when it cannot be loaded.
+bool ReloadCurrentLevel();
+
+// Hands the start-up pictures to the board (cells, pieces, overlays, frame pieces) and the
+// candle.
+void Shell_WirePictures();
