@@ -13,6 +13,7 @@
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/gfx.h"
+#include "fx/effects.h"
 
 #include <cstdio>
 
@@ -98,9 +99,14 @@ void BoardScreen_WirePictures() {
 void BoardScreen() {
     if (Intro_Active) Ripple_Step();
     Table_Update();
+    Gfx_Update();
     Ice_Left = Table_CountIce();
     Draw_Backdrop();
     Table_DrawBackground();
+    Gfx_DrawLayer(-10);
     Pieces_Draw();
+    Gfx_DrawLayer(10);
+    // The panel is drawn here once it exists; layer 20 lies above it.
+    Gfx_DrawLayer(20);
     ++FrameCounter;
 }

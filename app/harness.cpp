@@ -8,6 +8,7 @@
 #include "engine/input.h"
 #include "engine/stream.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -246,7 +247,8 @@ std::string Harness_StateJson() {
     j << "  \"First_Run\": " << First_Run << ",\n";
     j << "  \"MouseXPos\": " << MouseXPos << ",\n";
     j << "  \"MouseYPos\": " << MouseYPos << ",\n";
-    j << "  " << Board_StateJson() << "\n";
+    j << "  " << Board_StateJson() << ",\n";
+    j << "  " << Gfx_StateJson() << "\n";
     j << "}\n";
     return j.str();
 }

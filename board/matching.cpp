@@ -5,6 +5,7 @@
 #include "board/swap.h"
 #include "data/level_file.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -210,6 +211,8 @@ void Table_TriggerPiece(int x, int y) {
     if (!p || p->triggered || p->falling) return;
     if (p->shields_count > 0) {
         --p->shields_count; // a match knocks off one chain; the piece stays
+        const Point at = Table_ToScreen(Point{p->x, p->y});
+        Gfx_ChainBreak(at.x + Cell_HalfWidth, at.y + Cell_HalfHeight);
     } else {
         p->triggered = 1;
         // Bombs, laser lines and golden time join here with the special pieces.
@@ -228,10 +231,12 @@ void Table_TakePiece(int x, int y) {
         std::fprintf(stderr, "cant remove piece at %d,%d\n", x, y);
         return;
     }
+    const Point at = Table_ToScreen(Point{cell.piece_id->x, cell.piece_id->y});
     cell.piece_id = nullptr;
-    if (Group_HasIcecube == 1 && Group_Moved)
+    if (Group_HasIcecube == 1 && Group_Moved) {
         cell.background = cell.bg_initial; // an icecube moved into a match rebuilds the ice
-    else if (Group_HasLaser != 1)
+        Gfx_Rebuild(at.x, at.y, 0.1f);
+    } else if (Group_HasLaser != 1)
         Table_BreakIce(x, y);
     int block = Group_Moved ? 120 : 30;
     if (Group_Moved && LevelCrt >= 4) {
@@ -245,7 +250,15 @@ void Table_TakePiece(int x, int y) {
 
 void Table_BreakIce(int x, int y) {
     Table_cell& cell = Table[x][y];
-    if (cell.background == 0) return; // only the vanish effect
+    const Point centre = Table_CellCentreOnScreen(x, y);
+    if (cell.background == 0) {
+        Gfx_PieceVanish(centre.x, centre.y);
+        return;
+    }
+    if (cell.background == 2)
+        Gfx_SnowBreak(centre.x, centre.y);
+    else if (cell.background == 1)
+        Gfx_IceBreak(centre.x, centre.y);
     --cell.background;
 }
 

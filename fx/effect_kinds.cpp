@@ -196,8 +196,9 @@ void Gfx_DrawSpark(Gfx_Obj& o) {
         Gfx_Obj t;
         t.name = Gfx_TrailSpark;
         t.image = GfxPics.spark[4];
-        t.xr = static_cast<float>(o.x);
-        t.yr = static_cast<float>(o.y);
+        // The trail scrolls with the board, so it starts from the spark's board position.
+        t.xr = static_cast<float>(o.x + GfxBoard.view_x);
+        t.yr = static_cast<float>(o.y + GfxBoard.view_y);
         t.step_x = DeltaSec * Rnd(-2, 2);
         t.step_y = DeltaSec * (1 + Rnd(0, 2));
         t.move_accel = 1 + 0.5f * Rnd(0, 2);
