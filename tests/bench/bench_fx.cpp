@@ -5,7 +5,9 @@
 //     of the same load so the number of live sprites is steady. Timed: Gfx_Update and the three
 //     drawing passes ("issue"), and the same plus handing the frame to the renderer ("render").
 // Run: bench_fx --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
-// Also: bench_fx --screenshot FILE saves one frame of mix 0 over a plain backdrop.
+// Also: bench_fx --screenshot FILE saves one frame of mix 0 over a plain backdrop, and
+// bench_fx --screenshot-end FILE one frame of the level-end effects (fireworks, spark rings,
+// victory sprites, flying floor tiles, piece fireworks).
 #include "app/main_loop.h"
 #include "app/resources.h"
 #include "engine/gfx.h"
@@ -18,6 +20,7 @@
 #include <chrono>
 #include <ctime>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -158,10 +161,38 @@ int Screenshot(const char* file) {
     return Graphics_SaveScreenshot(file) ? 0 : 1;
 }
 
+int Screenshot_LevelEnd(const char* file) {
+    if (!Display_Ready()) return 1;
+    Load load;
+    Start_Load(load, 0);
+    Gfx_Clear();
+    std::vector<Gfx_Point> cells;
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 17; ++x)
+            cells.push_back({x, y});
+    Image* tiles[3] = {GfxPics.tile_part, GfxPics.spark[6], GfxPics.chain_link};
+    Gfx_TilesFlyAway(cells, 1.0f);
+    for (int f = 0; f < 150; ++f) {
+        if (f % 30 == 0) {
+            Gfx_Firework();
+            Gfx_YouWin();
+            Gfx_SparkRing(Rand(1, 800), Rand(1, 600), 0.12f);
+            Gfx_ScoreSparkle(tiles);
+        }
+        SetClsColor(8, 14, 34);
+        Cls();
+        Draw_Effects();
+        if (f < 149) Flip(-1);
+    }
+    return Graphics_SaveScreenshot(file) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--screenshot") return Screenshot(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--screenshot-end")
+        return Screenshot_LevelEnd(argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
