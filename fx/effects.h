@@ -54,7 +54,7 @@ struct Gfx_Obj {
     int img_count = 0;
     int anim_timer = 0, anim_period = 0;
     float spd_x = 0.0f, spd_y = 0.0f;
-    float scale = 0.0f;
+    float scale = 0.0f; // the hammer sparks keep the point they fly to in zr and step_z
     float Red = 0.0f, Green = 0.0f, Blue = 0.0f;
 };
 
