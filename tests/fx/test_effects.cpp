@@ -339,6 +339,32 @@ TEST_F(Effects, FlyingTilesSkipCellsOutsideTheViewAndRise) {
     EXPECT_LT(GfxEffects[0].y, 50);
 }
 
+// On a board larger than its area the view scrolls: glitter, outline and trail sparks take board
+// space and are drawn less the view offset; the others take screen positions as they are.
+TEST_F(Effects, ScrolledBoardPlacesEachKindOnScreen) {
+    GfxBoard.view_x = 30;
+    GfxBoard.view_y = 10;
+    Gfx_HintSparkles(100, 100, 1, 0);
+    EXPECT_EQ(GfxEffects[0].x, 70);
+    EXPECT_EQ(GfxEffects[0].y, 90);
+    Gfx_Clear();
+    Gfx_IceSparkle(100, 100, 0.5f);
+    EXPECT_EQ(GfxEffects[0].x, 71);
+    Gfx_Clear();
+    Gfx_PieceVanish(100, 100);
+    EXPECT_EQ(GfxEffects[0].x, 100);
+    Gfx_Clear();
+    Gfx_Explosion(100, 100, 0.0f);
+    GfxEffects[0].delay_start = 0;
+    GfxEffects[0].z_order = 10;
+    const int spark_x = GfxEffects[0].x, spark_y = GfxEffects[0].y;
+    Gfx_DrawLayer(10);
+    ASSERT_EQ(GfxEffects.size(), 2u);
+    EXPECT_EQ(GfxEffects[1].name, Gfx_TrailSpark);
+    EXPECT_EQ(GfxEffects[1].x, spark_x) << "the trail starts where its spark was drawn";
+    EXPECT_EQ(GfxEffects[1].y, spark_y);
+}
+
 TEST_F(Effects, StateDumpCountsLiveSpritesPerKind) {
     EXPECT_EQ(Gfx_StateJson(), "\"Gfx_Live\": {}, \"Gfx_LiveTotal\": 0");
     Gfx_LaserLines(0, 0);
