@@ -19,6 +19,7 @@
 #include "engine/gfx.h"
 #include "engine/input.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <cstdio>
 
@@ -103,7 +104,7 @@ void UpdatePlay() {
     if (Intro_Active) Ripple_Step();
     // The colour hammer's queue runs here instead of the board step once the hammers exist.
     Table_Update();
-    // The effect sprites advance here.
+    Gfx_Update();
     if (!Intro_Active) {
         Level_Clock();
         // The saved match's upkeep runs here.
@@ -115,12 +116,13 @@ void DrawPlay() {
     // The ambience follows the window's activity here.
     SetAlpha(BoardAlpha);
     Table_DrawBackground();
-    // Effect layer -10 (behind the pieces).
+    Gfx_DrawLayer(-10);
     Pieces_Draw();
-    // Effect layer 10 (in front of the pieces).
+    Gfx_DrawLayer(10);
     SetRotation(0.0f);
     Panel_Draw();
-    // Effect layer 20, the particles and snow, the hammer cursor and the help tip follow here.
+    Gfx_DrawLayer(20);
+    // The particles and snow, the hammer cursor and the help tip follow here.
 }
 
 int MenuButtonY() {

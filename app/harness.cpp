@@ -14,6 +14,7 @@
 #include "engine/input.h"
 #include "engine/stream.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -351,7 +352,8 @@ std::string Harness_StateJson() {
     j << "  \"Level_TimeBonus\": " << Level_TimeBonus << ",\n";
     j << "  \"BoardAlpha\": " << BoardAlpha << ",\n";
     j << "  \"FrameCounter\": " << FrameCounter << ",\n";
-    j << "  " << Board_StateJson() << "\n";
+    j << "  " << Board_StateJson() << ",\n";
+    j << "  " << Gfx_StateJson() << "\n";
     j << "}\n";
     return j.str();
 }

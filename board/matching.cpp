@@ -7,6 +7,7 @@
 #include "board/swap.h"
 #include "data/level_file.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -215,6 +216,8 @@ void Table_TriggerPiece(int x, int y) {
     if (p->shields_count > 0) {
         --p->shields_count; // a match knocks off one chain; the piece stays
         Snd_CountPiece(2, p->x, p->y);
+        const Point at = Table_ToScreen(Point{p->x, p->y});
+        Gfx_ChainBreak(at.x + Cell_HalfWidth, at.y + Cell_HalfHeight);
     } else {
         p->triggered = 1;
         // The blast, the laser lines and golden time join these branches with the special pieces.
@@ -239,10 +242,12 @@ void Table_TakePiece(int x, int y) {
         std::fprintf(stderr, "cant remove piece at %d,%d\n", x, y);
         return;
     }
+    const Point at = Table_ToScreen(Point{cell.piece_id->x, cell.piece_id->y});
     cell.piece_id = nullptr;
     if (Group_HasIcecube == 1 && Group_Moved) {
         cell.background = cell.bg_initial; // an icecube moved into a match rebuilds the ice
         Snd_PlayObj(SndBoulder, Snd_FxVolume(), 0.5f, MouseXPos, MouseYPos);
+        Gfx_Rebuild(at.x, at.y, 0.1f);
     } else if (Group_HasLaser != 1)
         Table_BreakIce(x, y);
     int block = Group_Moved ? 120 : 30;
@@ -257,11 +262,19 @@ void Table_TakePiece(int x, int y) {
 
 void Table_BreakIce(int x, int y) {
     Table_cell& cell = Table[x][y];
-    if (cell.background == 0) return; // only the vanish effect
-    // Rate 1 or 0 with equal chance; the sound manager skips rate 0, so half the breaks are quiet.
+    const Point centre = Table_CellCentreOnScreen(x, y);
+    if (cell.background == 0) {
+        Gfx_PieceVanish(centre.x, centre.y);
+        return;
+    }
+    // Rate 1 or 0 with equal chance; the sound manager plays rate 0 at the recorded pitch.
     const float rate = static_cast<float>(Rand(0, 1));
-    const Point centre = Table_CellToPixel(x, y);
-    Snd_PlayAt(27, Snd_FxVolume(), rate, centre.x + Cell_HalfWidth, y, 0);
+    const Point cell_at = Table_CellToPixel(x, y);
+    Snd_PlayAt(27, Snd_FxVolume(), rate, cell_at.x + Cell_HalfWidth, y, 0);
+    if (cell.background >= 2)
+        Gfx_SnowBreak(centre.x, centre.y);
+    else
+        Gfx_IceBreak(centre.x, centre.y);
     --cell.background;
 }
 

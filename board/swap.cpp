@@ -9,6 +9,7 @@
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 #include <utility>
@@ -224,6 +225,8 @@ void Table_MakeCrystal(int x, int y) {
     p->Fade = 0.001f;
     p->Fade_speed = 0.4f;
     if (Table[x][y].background > 0) Table_BreakIce(x, y);
+    const Point at = Table_ToScreen(c);
+    Gfx_SpecialSparkle(at.x, at.y, 0.1f);
 }
 
 void Table_MakeSnowball(int x, int y) {
@@ -235,6 +238,8 @@ void Table_MakeSnowball(int x, int y) {
     p->Fade = 0.001f;
     p->Fade_speed = 0.3f;
     if (Table[x][y].background > 0) Table_BreakIce(x, y);
+    const Point at = Table_ToScreen(c);
+    Gfx_SpecialSparkle(at.x, at.y, 0.2f);
     // The snowball help tip learns its position here once the tips exist.
 }
 
@@ -283,7 +288,11 @@ void Table_Hint(int mx, int my, int need) {
     }
     if (Hint_BestDist == -1) return;
     ++Hint_Shown;
-    Hint_PlaceSparkles(); // the effects request one sparkle per entry here
+    Hint_PlaceSparkles();
+    for (int i = 0; i < Hint_SparkleCount; ++i) {
+        const Hint_Sparkle& s = Hint_Sparkles[i];
+        Gfx_HintSparkles(s.x, s.y, s.dx, s.dy);
+    }
 }
 
 void Table_Unstick() {

@@ -11,6 +11,7 @@
 #include "engine/input.h"
 #include "engine/stream.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 
@@ -63,7 +64,32 @@ void PlaceAxis(int area, int size, int& origin, int& offset, int& scene) {
     }
 }
 
+// The effects learn where the board lies on screen; a new level starts without effects.
+void Table_ShareWithEffects() {
+    Gfx_Board& b = GfxBoard;
+    b.origin_x = Table_OriginX;
+    b.origin_y = Table_OriginY;
+    b.pixel_width = Table_PixelWidth;
+    b.pixel_height = Table_PixelHeight;
+    b.cell_width = Cell_Width;
+    b.cell_height = Cell_Height;
+    b.half_width = Cell_HalfWidth;
+    b.half_height = Cell_HalfHeight;
+    b.scale_x = Cell_ScaleX;
+    b.scale_y = Cell_ScaleY;
+    b.view_x = View_OffsetX;
+    b.view_y = View_OffsetY;
+    b.scene_width = Scene_Width;
+    b.scene_height = Scene_Height;
+    Gfx_Clear();
+}
+
 } // namespace
+
+Point Table_CellCentreOnScreen(int x, int y) {
+    const Point c = Table_ToScreen(Table_CellToPixel(x, y));
+    return Point{c.x + Cell_HalfWidth, c.y + Cell_HalfHeight};
+}
 
 void Table_Create() {
     static Piece marker;
@@ -108,6 +134,7 @@ void Table_Layout() {
     PlaceAxis(Board_AreaHeight, Table_PixelHeight, Table_OriginY, View_OffsetY, Scene_Height);
     Cell_ScaleX = Cell_Width / 48.0f;
     Cell_ScaleY = Cell_Height / 48.0f;
+    Table_ShareWithEffects();
     Table_Reset();
     Pieces_Clear();
     Snd_ClearRequests(); // no ding of the last level rings into this one

@@ -56,6 +56,12 @@ int Table_CountIce(); // playable cells with ice (the clock keeps Ice_Left up to
 Point Table_CellToPixel(int x, int y);
 Point Table_PixelToCell(int px, int py);
 bool Table_OnBoard(int x, int y);
+// A board-space point on screen (the board scrolls by the view offset).
+inline Point Table_ToScreen(Point p) {
+    return Point{p.x - View_OffsetX, p.y - View_OffsetY};
+}
+// The screen position of a cell's centre.
+Point Table_CellCentreOnScreen(int x, int y);
 inline Table_cell& Table_At(int x, int y) {
     return Table[x][y];
 }

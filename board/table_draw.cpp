@@ -6,6 +6,7 @@
 #include "data/level_file.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 
 #include <algorithm>
 
@@ -25,12 +26,14 @@ bool Contour_Dark(int x, int y) {
 namespace {
 
 // Ice cells sparkle now and then once only a few are left.
-void Table_LastIceSparkle(Table_cell& c) {
+void Table_LastIceSparkle(Table_cell& c, Point corner) {
     if (GameState != 1 || Ice_Left > 10 || c.background <= 0) return;
     c.DelayEffect = Trunc(c.DelayEffect - DeltaMs);
     if (c.DelayEffect > 0) return;
     c.DelayEffect = Trunc(Rnd(3000.0f, 5000.0f));
-    // The sparkle sprite (larger the fewer cells are left) joins here with the effects.
+    // The fewer cells are left, the larger the sparkle.
+    const float zoom = Ice_Left <= 2 ? 0.8f : (Ice_Left <= 5 ? 0.65f : 0.4f);
+    Gfx_IceSparkle(corner.x, corner.y, zoom);
 }
 
 } // namespace
@@ -73,7 +76,7 @@ void Table_DrawBackground() {
             if (c.background >= 0 && c.background <= 2 && tiles[c.background])
                 DrawImage(tiles[c.background], sx, sy);
             SetScale(1.0f, 1.0f);
-            Table_LastIceSparkle(c);
+            Table_LastIceSparkle(c, p);
             if (Selection_Active && Selected_Cell.x == x && Selected_Cell.y == y &&
                 BoardPics.tile_selected) {
                 SetAlpha(1.0f);

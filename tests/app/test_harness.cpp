@@ -137,6 +137,17 @@ TEST_F(Harness, ScreenshotIsWritten) {
     EXPECT_GT(fs::file_size(shot), 1000u);
 }
 
+// A drag that matches a column of six ice cells on level 1: the breaking ice shows its shards
+// and sparks, counted per kind in the state dump.
+TEST_F(Harness, BrokenIceShowsEffectsInTheStateDump) {
+    const std::string drag = "200 move 337 334\n201 press left\n203 move 337 378\n"
+                             "204 release left\n";
+    EXPECT_EQ(Run("--frames 212 --level 1", drag), 0);
+    EXPECT_EQ(StateValue("Score"), 60);
+    EXPECT_GT(StateValue("Gfx_LiveTotal"), 0);
+    EXPECT_EQ(StateValue("16"), 6 * 5) << "five shards per broken ice cell";
+}
+
 TEST_F(Harness, LevelOptionStartsAMatchOnTheBoard) {
     EXPECT_EQ(Run("--frames 5 --level 1"), 0);
     EXPECT_EQ(StateValue("GameState"), 1);

@@ -5,6 +5,9 @@ int MouseXPos = 0, MouseYPos = 0, MouseMoved = 0;
 int MouseLeftPressed = 0, MouseLeftReleased = 0;
 int ScreenWidth = 800, ScreenHeight = 600;
 int GameState = 1;
+// The effects the board requests read these.
+int InstFps = 60, LowFpsMode = 0;
+int ScreenCentreX = 400, ScreenCentreY = 300;
 
 // The screens the clock opens, recorded for the tests; like the shell's, the dialogs freeze the
 // game (state 7) and a state change takes effect at once.
