@@ -12,6 +12,24 @@
 
 namespace {
 
+constexpr int Caption_Margin = 10; // the rounded ends of a button picture
+
+// A caption wider than its button is narrowed to fit inside the rounded ends, so a long word
+// in a wide font never spills over the picture's edge.
+void DrawCaption(const std::string& caption, int cx, int cy, int room) {
+    const int width = TextWidth(caption);
+    if (width <= room || room <= 0) {
+        DrawTextCentered(caption, cx, cy);
+        return;
+    }
+    float sx = 1.0f, sy = 1.0f;
+    GetScale(&sx, &sy);
+    SetScale(sx * static_cast<float>(room) / static_cast<float>(width), sy);
+    DrawText(caption, static_cast<float>(Trunc(cx - room * 0.5)),
+             static_cast<float>(Trunc(cy - TextHeight() * 0.5)));
+    SetScale(sx, sy);
+}
+
 // Buttons are kept for the whole run by the screens that own them.
 template <class T> T* KeepForever(std::unique_ptr<T> b) {
     static std::deque<std::unique_ptr<T>> all;
@@ -106,7 +124,7 @@ void ButtonAnim::Draw() {
     DrawImage(picture, static_cast<float>(x), static_cast<float>(y), img_id);
     SetColor(255, 255, 255);
     SetImageFont(caption_font);
-    DrawTextCentered(caption, x + img_dx / 2, y + img_dy / 2);
+    DrawCaption(caption, x + img_dx / 2, y + img_dy / 2, img_dx - 2 * Caption_Margin);
     SetColor(255, 255, 255);
 }
 

@@ -1,6 +1,7 @@
 // The game program driven through its harness options: start-up and the desktop check, the
 // quit paths, and the configuration saved at the end.
 #include "data/config.h"
+#include "engine/gfx_internal.h"
 
 #include <gtest/gtest.h>
 
@@ -146,6 +147,26 @@ TEST_F(Harness, BrokenIceShowsEffectsInTheStateDump) {
     EXPECT_EQ(StateValue("Score"), 60);
     EXPECT_GT(StateValue("Gfx_LiveTotal"), 0);
     EXPECT_EQ(StateValue("16"), 6 * 5) << "five shards per broken ice cell";
+}
+
+// The pause screen's buttons: "Resume Game" is wider than its button in our festive font and is
+// narrowed to fit, so no caption pixel spills onto the sky right of the button (585 + 151).
+TEST_F(Harness, PauseCaptionsStayInsideTheirButtons) {
+    const std::string shot = (dir / "paused.png").string();
+    ASSERT_EQ(Run("--frames 12 --level 1 --screenshot 10:" + shot, "4 keydown 27\n5 keyup 27\n"),
+              0);
+    ASSERT_EQ(StateValue("GameState"), 7);
+    const std::string bytes = Read("paused.png");
+    DecodedPicture pic;
+    ASSERT_TRUE(Image_DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
+                                pic));
+    int bright = 0;
+    for (int y = 550; y < 600; ++y)
+        for (int x = 737; x < 800; ++x) {
+            const std::uint8_t* p = &pic.pixels[(y * pic.width + x) * pic.bytes_per_pixel];
+            if (p[0] > 200 && p[1] > 200 && p[2] > 200) ++bright;
+        }
+    EXPECT_EQ(bright, 0);
 }
 
 TEST_F(Harness, LevelOptionStartsAMatchOnTheBoard) {
