@@ -5,11 +5,9 @@
 #include "board/board.h"
 #include "board/clock.h"
 #include "board/matching.h"
-#include "board/pictures.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "data/level_file.h"
-#include "fx/candle.h"
 
 #include <cstdio>
 
@@ -58,31 +56,4 @@ bool ReloadCurrentLevel() {
         Level_SourceFile.empty() ? "level " + std::to_string(LevelCrt) : Level_SourceFile;
     std::fprintf(stderr, "snowmere: cannot load %s: %s\n", what.c_str(), error.c_str());
     return false;
-}
-
-void Shell_WirePictures() {
-    Board_Pictures& b = BoardPics;
-    b.tile_empty = ImgTileEmpty;
-    b.tile1 = ImgTile1;
-    b.tile2 = ImgTile2;
-    b.tile_selected = ImgTileSelected;
-    b.crystal = ImgMulticolor;
-    b.snowball = ImgLauncherA;
-    b.snowball_half = ImgLauncherB;
-    b.icecube = ImgTar;
-    for (int i = 0; i < 7; ++i)
-        b.halo[i] = ImgHalo[i];
-    b.chain1 = ImgChain1;
-    b.chain2 = ImgChain2;
-    b.bomb = ImgPumpkin;
-    b.golden = ImgSpark1;
-    for (int set = 0; set < 3; ++set) {
-        b.contour_count[set] = ContTileImages[set].imgs_count;
-        for (int v = 0; v < 2; ++v) {
-            b.contour[set][v] = ContTileImages[set].imgs[v];
-            b.contour_dark[set][v] = ContTileImages[set].imgs_dark[v];
-        }
-    }
-    Candle_Picture = ImgCandle;
-    Candle_Flame = ImgFlameAnim;
 }

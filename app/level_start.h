@@ -12,7 +12,3 @@ bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed);
 // Loads the level being played again from where it came from (the embedded level or a file).
 // False, with a message on the standard error, when it cannot be loaded.
 bool ReloadCurrentLevel();
-
-// Hands the start-up pictures to the board (cells, pieces, overlays, frame pieces) and the
-// candle.
-void Shell_WirePictures();

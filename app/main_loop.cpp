@@ -387,23 +387,6 @@ void MainLoopPass() {
     ++MainLoop_Passes;
 }
 
-void Effects_WirePictures() {
-    Gfx_Pictures& p = GfxPics;
-    Image* const sparks[10] = {nullptr,   ImgSpark1, ImgSpark2, ImgSpark3, ImgSpark4,
-                               ImgSpark5, ImgSpark6, ImgSpark7, ImgSpark8, ImgSpark9};
-    for (int i = 0; i < 10; ++i)
-        p.spark[i] = sparks[i];
-    p.spark_snowball = ImgSparkSnowball;
-    p.tile_part = ImgTilePart;
-    p.chain_link = ImgChainLink;
-    p.combo_effect = ImgComboEffect;
-    p.tile_empty = ImgTileEmpty;
-    p.you_win = ImgYouWin;
-    p.snow_flake[0] = ImgSnowFlake1;
-    p.snow_flake[1] = ImgSnowFlake2;
-    p.snow_flake[2] = ImgSnowFlake3;
-}
-
 int Game_Run(const RunOptions& options) {
     Options = options;
     System_SetHeadless(options.headless);
@@ -429,13 +412,13 @@ int Game_Run(const RunOptions& options) {
     OpenGameWindow();
     SetImageFont(FontSans16);
     Levels_Count = 150;
-    // One-time set-ups: tilesets, pieces, the board grid, the effect sounds, the sine tables, the
-    // effects, the texts, the level-flow buttons, then the quit dialog.
+    // One-time set-ups: tilesets, pieces, the board grid, the effect sounds, the pictures the
+    // board, the effects and the candle draw, the sine tables, the effects, the texts, the
+    // level-flow buttons, then the quit dialog.
     Board_Init(true);
     Snd_Load();
-    Shell_WirePictures();
+    Resources_WirePictures();
     Trig_Init();
-    Effects_WirePictures();
     Gfx_Init();
     InitFlowTexts();
     BuildLevelFlowButtons();

@@ -44,8 +44,6 @@ extern int QuitDialogX, QuitDialogY;
 extern int HintCountdown; // ms before the menu offers the options tip; 0 never; -1 due
 
 void OpenGameWindow();
-// Hands the start-up pictures to the effect sprites.
-void Effects_WirePictures();
 void UpdateMouseState();
 void ResetFrameTiming();
 void UpdateFrameTiming();

@@ -1,6 +1,9 @@
 #include "app/resources.h"
 
+#include "board/pictures.h"
 #include "engine/stream.h"
+#include "fx/candle.h"
+#include "fx/effects.h"
 
 #include <cstdio>
 
@@ -384,4 +387,57 @@ void Resources_LoadStartup() {
     MenuButtonH = ImageHeight(ImgButtonMenuOff);
     PlayButtonW = ImageWidth(ImgButtonPlayOff);
     PlayButtonH = ImageHeight(ImgButtonPlayOff);
+}
+
+namespace {
+
+void WireBoardPictures() {
+    Board_Pictures& b = BoardPics;
+    b.tile_empty = ImgTileEmpty;
+    b.tile1 = ImgTile1;
+    b.tile2 = ImgTile2;
+    b.tile_selected = ImgTileSelected;
+    b.crystal = ImgMulticolor;
+    b.snowball = ImgLauncherA;
+    b.snowball_half = ImgLauncherB;
+    b.icecube = ImgTar;
+    for (int i = 0; i < 7; ++i)
+        b.halo[i] = ImgHalo[i];
+    b.chain1 = ImgChain1;
+    b.chain2 = ImgChain2;
+    b.bomb = ImgPumpkin;
+    b.golden = ImgSpark1;
+    for (int set = 0; set < 3; ++set) {
+        b.contour_count[set] = ContTileImages[set].imgs_count;
+        for (int v = 0; v < 2; ++v) {
+            b.contour[set][v] = ContTileImages[set].imgs[v];
+            b.contour_dark[set][v] = ContTileImages[set].imgs_dark[v];
+        }
+    }
+}
+
+void WireEffectPictures() {
+    Gfx_Pictures& p = GfxPics;
+    Image* const sparks[10] = {nullptr,   ImgSpark1, ImgSpark2, ImgSpark3, ImgSpark4,
+                               ImgSpark5, ImgSpark6, ImgSpark7, ImgSpark8, ImgSpark9};
+    for (int i = 0; i < 10; ++i)
+        p.spark[i] = sparks[i];
+    p.spark_snowball = ImgSparkSnowball;
+    p.tile_part = ImgTilePart;
+    p.chain_link = ImgChainLink;
+    p.combo_effect = ImgComboEffect;
+    p.tile_empty = ImgTileEmpty;
+    p.you_win = ImgYouWin;
+    p.snow_flake[0] = ImgSnowFlake1;
+    p.snow_flake[1] = ImgSnowFlake2;
+    p.snow_flake[2] = ImgSnowFlake3;
+}
+
+} // namespace
+
+void Resources_WirePictures() {
+    WireBoardPictures();
+    WireEffectPictures();
+    Candle_Picture = ImgCandle;
+    Candle_Flame = ImgFlameAnim;
 }

@@ -19,6 +19,9 @@ std::string Resources_AssetPath(const std::string& registered_name);
 
 // Loads the start-up assets in table order (pictures, contour tiles, fonts, level pictures).
 void Resources_LoadStartup();
+// Hands the start-up pictures to the board, the effect sprites and the candle, which do not
+// know the app's globals.
+void Resources_WirePictures();
 
 // The sounds loaded at start-up (SndClick etc.) are declared with the sound manager.
 

@@ -49,6 +49,24 @@ bool Gfx_OffScene(const Gfx_Obj& o) {
     return o.x < 0 || o.x > GfxBoard.scene_width || o.y < 0 || o.y > GfxBoard.scene_height;
 }
 
+// Trail sparks (behind sparks and snowball sparks) and dust trails (behind dust) share their
+// start: a small sprite drifting down from where its parent was drawn.
+void Gfx_SpawnTrail(int kind, Image* image, int x, int y, float accel_base, float alpha) {
+    Gfx_Obj t;
+    t.name = kind;
+    t.image = image;
+    t.xr = static_cast<float>(x);
+    t.yr = static_cast<float>(y);
+    t.step_x = DeltaSec * Rnd(-2, 2);
+    t.step_y = DeltaSec * (1 + Rnd(0, 2));
+    t.move_accel = accel_base + 0.5f * Rnd(0, 2);
+    t.zoom_x = t.zoom_y = 0.4f;
+    t.state = 1;
+    t.z_order = 10;
+    t.alpha = alpha;
+    Gfx_Add(t);
+}
+
 // Advances the frame when the timer (falling by `rate` times the frame time) runs out.
 void Gfx_Animate(Gfx_Obj& o, float rate, int frames) {
     o.anim_timer = Trunc(o.anim_timer - rate * DeltaMs);
@@ -193,20 +211,9 @@ void Gfx_DrawSpark(Gfx_Obj& o) {
     Gfx_Look(BLEND_LIGHT, o.alpha, o.zoom_x, o.zoom_y);
     Gfx_Draw(o);
     if (InstFps > 20 && (1.0f - o.alpha) * 100.0f < Rand(1, 100)) {
-        Gfx_Obj t;
-        t.name = Gfx_TrailSpark;
-        t.image = GfxPics.spark[4];
         // The trail scrolls with the board, so it starts from the spark's board position.
-        t.xr = static_cast<float>(o.x + GfxBoard.view_x);
-        t.yr = static_cast<float>(o.y + GfxBoard.view_y);
-        t.step_x = DeltaSec * Rnd(-2, 2);
-        t.step_y = DeltaSec * (1 + Rnd(0, 2));
-        t.move_accel = 1 + 0.5f * Rnd(0, 2);
-        t.zoom_x = t.zoom_y = 0.4f;
-        t.state = 1;
-        t.z_order = 10;
-        t.alpha = 0.7f;
-        Gfx_Add(t);
+        Gfx_SpawnTrail(Gfx_TrailSpark, GfxPics.spark[4], o.x + GfxBoard.view_x,
+                       o.y + GfxBoard.view_y, 1.0f, 0.7f);
     }
     const float fall = DeltaMs / 2500.0f;
     o.alpha -= fall;
@@ -261,19 +268,7 @@ void Gfx_DrawDust(Gfx_Obj& o) {
     Gfx_Look(BLEND_ALPHA, o.alpha, o.zoom_x, o.zoom_y);
     Gfx_Draw(o);
     if (Rand(1, 100) > 50 && InstFps > 20) {
-        Gfx_Obj t;
-        t.name = Gfx_DustTrail;
-        t.image = GfxPics.spark[1];
-        t.xr = static_cast<float>(o.x);
-        t.yr = static_cast<float>(o.y);
-        t.step_x = DeltaSec * Rnd(-2, 2);
-        t.step_y = DeltaSec * (1 + Rnd(0, 2));
-        t.move_accel = 2 + 0.5f * Rnd(0, 2);
-        t.zoom_x = t.zoom_y = 0.4f;
-        t.state = 1;
-        t.z_order = 10;
-        t.alpha = 0.2f;
-        Gfx_Add(t);
+        Gfx_SpawnTrail(Gfx_DustTrail, GfxPics.spark[1], o.x, o.y, 2.0f, 0.2f);
     }
     o.alpha -= DeltaMs / 2500.0f;
     o.zoom_x -= DeltaMs / 1000.0f;

@@ -6,6 +6,7 @@
 #include "data/players.h"
 #include "engine/gfx.h"
 #include "engine/stream.h"
+#include "tests/support/tone_wav.h"
 
 #include <gtest/gtest.h>
 
@@ -16,26 +17,6 @@
 namespace {
 
 constexpr int kRate = 44100;
-
-std::vector<std::uint8_t> ToneWav(int ms, double hz) {
-    const int frames = kRate / 1000 * ms;
-    std::vector<std::uint8_t> w;
-    auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            w.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    w.insert(w.end(), {'R', 'I', 'F', 'F'});
-    put(static_cast<std::uint32_t>(36 + frames * 2), 4);
-    w.insert(w.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put(16, 4), put(1, 2), put(1, 2), put(kRate, 4), put(kRate * 2, 4), put(2, 2), put(16, 2);
-    w.insert(w.end(), {'d', 'a', 't', 'a'});
-    put(static_cast<std::uint32_t>(frames * 2), 4);
-    for (int i = 0; i < frames; ++i)
-        put(static_cast<std::uint16_t>(
-                static_cast<std::int16_t>(10000 * std::sin(i * 2 * M_PI * hz / kRate))),
-            2);
-    return w;
-}
 
 // The pitch of what the pool plays now: rising swings through zero in 100 ms of the mix, with
 // a margin so the mixer's dither around silence does not count.
@@ -76,7 +57,7 @@ void NoPush() {}
 
 TEST(ButtonSounds, ClickAnOctaveUpOnEntryAndAnOctaveDownOnPush) {
     ASSERT_TRUE(Audio_Open(AudioOptions{true, kRate}));
-    static std::vector<std::uint8_t> bytes = ToneWav(2000, 440.0);
+    static std::vector<std::uint8_t> bytes = ToneWav(2000, 440.0, 10000);
     Incbin_Register("test_button_click.wav", bytes.data(), bytes.size());
     SndClick = LoadSound("incbin::test_button_click.wav");
     ASSERT_NE(SndClick, nullptr);

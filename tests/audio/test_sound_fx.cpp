@@ -4,6 +4,7 @@
 
 #include "data/players.h"
 #include "engine/stream.h"
+#include "tests/support/tone_wav.h"
 
 #include <gtest/gtest.h>
 
@@ -15,37 +16,9 @@ namespace {
 
 constexpr int kRate = 44100;
 
-void Put(std::vector<std::uint8_t>& v, std::uint32_t x, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
-}
-
-// A mono 16-bit WAV of a 440 Hz tone.
-std::vector<std::uint8_t> ToneWav(int ms) {
-    const int frames = kRate * ms / 1000;
-    std::vector<std::uint8_t> w = {'R', 'I', 'F', 'F'};
-    Put(w, static_cast<std::uint32_t>(36 + frames * 2), 4);
-    w.insert(w.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put(w, 16, 4);
-    Put(w, 1, 2);
-    Put(w, 1, 2);
-    Put(w, kRate, 4);
-    Put(w, kRate * 2, 4);
-    Put(w, 2, 2);
-    Put(w, 16, 2);
-    w.insert(w.end(), {'d', 'a', 't', 'a'});
-    Put(w, static_cast<std::uint32_t>(frames * 2), 4);
-    for (int i = 0; i < frames; ++i)
-        Put(w,
-            static_cast<std::uint16_t>(
-                static_cast<std::int16_t>(12000 * std::sin(i * 2 * M_PI * 440.0 / kRate))),
-            2);
-    return w;
-}
-
 Sound* ToneSound(const std::string& name, int ms) {
     static std::vector<std::vector<std::uint8_t>> keep; // the registry keeps pointers
-    keep.push_back(ToneWav(ms));
+    keep.push_back(ToneWav(ms, 440.0, 12000));
     Incbin_Register(name, keep.back().data(), keep.back().size());
     return LoadSound("incbin::" + name);
 }

@@ -19,6 +19,8 @@
 #include "data/level_file.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
+#include "fx/effects.h"
+#include "fx/trig.h"
 
 #include <benchmark/benchmark.h>
 
@@ -97,7 +99,9 @@ bool Display_Ready() {
     if (ready) {
         Resources_LoadStartup();
         Board_Init(true);
-        Shell_WirePictures();
+        Resources_WirePictures();
+        Trig_Init();
+        Gfx_Init();
     }
     return ready == 1;
 }

@@ -36,7 +36,7 @@ bool Display_Ready() {
     if (!ready) return false;
     Resources_LoadStartup();
     Trig_Init();
-    Effects_WirePictures();
+    Resources_WirePictures();
     Gfx_Init();
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include "data/players.h"
 #include "engine/stream.h"
+#include "tests/support/tone_wav.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,27 +14,9 @@
 
 namespace {
 
-std::vector<std::uint8_t> ToneWav(int ms) {
-    const int rate = 44100, frames = rate * ms / 1000;
-    std::vector<std::uint8_t> w;
-    auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            w.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    w.insert(w.end(), {'R', 'I', 'F', 'F'});
-    put(static_cast<std::uint32_t>(36 + frames * 2), 4);
-    w.insert(w.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
-    w.insert(w.end(), {'d', 'a', 't', 'a'});
-    put(static_cast<std::uint32_t>(frames * 2), 4);
-    for (int i = 0; i < frames; ++i)
-        put(static_cast<std::uint16_t>(static_cast<std::int16_t>(8000 * std::sin(i * 0.06))), 2);
-    return w;
-}
-
 void SetUpSounds() {
     // Nothing ends during the run: the loopback device mixes only when asked to.
-    static std::vector<std::uint8_t> bytes = ToneWav(10000);
+    static std::vector<std::uint8_t> bytes = ToneWav(10000, 420.0, 8000);
     static bool ready = false;
     if (ready) return;
     ready = true;
