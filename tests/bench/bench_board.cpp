@@ -21,6 +21,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/trig.h"
+#include "tests/bench/bench_display.h"
 
 #include <benchmark/benchmark.h>
 
@@ -87,27 +88,8 @@ void BM_TableUpdateCascade(benchmark::State& state) {
 }
 BENCHMARK(BM_TableUpdateCascade)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-bool Display_Ready() {
-    static int ready = -1;
-    if (ready >= 0) return ready == 1;
-    System_SetHeadless(true);
-    System_SetFixedDelta(16);
-    Resources_RegisterAll();
-    DisplayOptions display;
-    display.headless = true;
-    ready = Graphics_Open(display) ? 1 : 0;
-    if (ready) {
-        Resources_LoadStartup();
-        Board_Init(true);
-        Resources_WirePictures();
-        Trig_Init();
-        Gfx_Init();
-    }
-    return ready == 1;
-}
-
 void BM_BoardFrame(benchmark::State& state) {
-    if (!Display_Ready() || !LevelStart_NewMatch(static_cast<int>(state.range(0)), 0)) {
+    if (!Bench_DisplayReady() || !LevelStart_NewMatch(static_cast<int>(state.range(0)), 0)) {
         state.SkipWithError("no display or no level");
         return;
     }
@@ -126,7 +108,7 @@ BENCHMARK(BM_BoardFrame)->Arg(1)->Arg(40)->UseManualTime()->Unit(benchmark::kMic
 
 // Plays a level for a number of frames, dragging pieces now and then, and saves the screen.
 int Screenshot(int level, int frames, const char* file) {
-    if (!Display_Ready() || !LevelStart_NewMatch(level, 0)) return 1;
+    if (!Bench_DisplayReady() || !LevelStart_NewMatch(level, 0)) return 1;
     for (int f = 0; f < frames; ++f) {
         const int phase = f % 40;
         if (f > 150 && phase < 2) { // press on a cell, then drag into its right-hand neighbour

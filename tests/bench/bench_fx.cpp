@@ -14,6 +14,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/trig.h"
+#include "tests/bench/bench_display.h"
 
 #include <benchmark/benchmark.h>
 
@@ -23,23 +24,6 @@
 #include <vector>
 
 namespace {
-
-bool Display_Ready() {
-    static int ready = -1;
-    if (ready >= 0) return ready == 1;
-    System_SetHeadless(true);
-    System_SetFixedDelta(16);
-    Resources_RegisterAll();
-    DisplayOptions display;
-    display.headless = true;
-    ready = Graphics_Open(display) ? 1 : 0;
-    if (!ready) return false;
-    Resources_LoadStartup();
-    Trig_Init();
-    Resources_WirePictures();
-    Gfx_Init();
-    return true;
-}
 
 // The geometry of a 17 x 14 board laid out in the 675 x 580 board area.
 void Board_17x14() {
@@ -117,7 +101,7 @@ void Start_Load(Load& load, int mix) {
 }
 
 void BM_EffectsFrame(benchmark::State& state) {
-    if (!Display_Ready()) {
+    if (!Bench_DisplayReady()) {
         state.SkipWithError("no display");
         return;
     }
@@ -151,7 +135,7 @@ BENCHMARK(BM_EffectsFrame)
     ->Unit(benchmark::kMicrosecond);
 
 int Screenshot(const char* file) {
-    if (!Display_Ready()) return 1;
+    if (!Bench_DisplayReady()) return 1;
     Load load;
     Start_Load(load, 0);
     SetClsColor(8, 14, 34);
@@ -162,7 +146,7 @@ int Screenshot(const char* file) {
 }
 
 int Screenshot_LevelEnd(const char* file) {
-    if (!Display_Ready()) return 1;
+    if (!Bench_DisplayReady()) return 1;
     Load load;
     Start_Load(load, 0);
     Gfx_Clear();
