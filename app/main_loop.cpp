@@ -3,6 +3,7 @@
 #include "app/buttons.h"
 #include "app/game_screen.h"
 #include "app/level_start.h"
+#include "app/panel.h"
 #include "app/resources.h"
 #include "app/screens.h"
 #include "audio/sound_fx.h"
@@ -20,23 +21,13 @@
 
 #include <cstdio>
 
-int ScreenWidth = 800, ScreenHeight = 600, ScreenHz = 60, ScreenDepth = 0;
-int ScreenCentreX = 400, ScreenCentreY = 300;
+int ScreenHz = 60, ScreenDepth = 0;
 activeViewPort ViewPort;
 int DesktopWidth = 0, DesktopHeight = 0;
 
-int GameState = 0, PrevGameState = 0;
-int SuspendKind = 0;
+int PrevGameState = STATE_MAIN_MENU;
+int SuspendKind = SUSPEND_NONE;
 int QuitRequested = 0;
-
-float DeltaMs = 16.0f, DeltaSec = 0.016f;
-int LastFrameMs = 0, InstFps = 0, AvgFps = 0, FpsFrameCount = 0, FpsAccumMs = 0, FpsWindowCount = 0;
-int LowFpsMode = 0;
-int TimingResetPending = 1;
-
-int MouseXPos, MouseYPos, MouseXPrev, MouseYPrev, MouseDX, MouseDY, MouseMoved;
-int MouseLeftDown, MouseLeftPrev, MouseLeftPressed, MouseLeftReleased;
-int MouseRightDown, MouseRightPrev, MouseRightPressed, MouseRightReleased;
 
 DialogFn DialogUpdateFn = nullptr, DialogDrawFn = nullptr;
 int DialogActive = 0, DialogPassInput = 0;
@@ -94,35 +85,35 @@ void DrawPauseDots() {
 
 void HandleSuspension() {
     if (!AppSuspended()) {
-        if (SuspendKind == 1) {
-            SuspendKind = 0;
+        if (SuspendKind == SUSPEND_STOPPED) {
+            SuspendKind = SUSPEND_NONE;
             if (WindowedMode) {
                 Delay(50);
                 OpenGameWindow();
             }
             GameState = PrevGameState;
         }
-        if (SuspendKind == 2) {
-            SuspendKind = 0;
+        if (SuspendKind == SUSPEND_INACTIVE) {
+            SuspendKind = SUSPEND_NONE;
             if (WindowedMode) {
                 Delay(50);
                 OpenGameWindow();
             }
         }
-        if (SuspendKind == 0) {
+        if (SuspendKind == SUSPEND_NONE) {
             Snd_UpdateDelayed(DeltaMs);
             Snd_UpdateDynamic(DeltaMs);
         }
         return;
     }
     Delay(100);
-    if (SuspendKind == 0) {
+    if (SuspendKind == SUSPEND_NONE) {
         if (Input_WindowMinimized() || !WindowedMode || Input_WindowHidden()) {
             PrevGameState = GameState;
-            GameState = 8;
-            SuspendKind = 1;
+            GameState = STATE_SUSPENDED;
+            SuspendKind = SUSPEND_STOPPED;
         } else {
-            SuspendKind = 2;
+            SuspendKind = SUSPEND_INACTIVE;
         }
     }
     Delay(10);
@@ -135,8 +126,18 @@ void SwitchToFullScreenWhenMaximised() {
     SetConfigValue("WINDOWED_MODE", "0");
 }
 
+// The window needs a desktop larger than itself to show its frame. The message names 1024x768,
+// the smallest common desktop that fits, because that is what a player can act on.
 bool DesktopTooSmallForWindow() {
     return (DesktopWidth <= 800 || DesktopHeight <= 600) && WindowedMode == 1;
+}
+
+// The rules below the shell reach the screens only through these.
+void ConnectShell() {
+    Shell.SetGameState = SetGameState;
+    Shell.OpenTimeWarningDialog = OpenTimeWarningDialog;
+    Shell.OpenTimeUpDialog = OpenTimeUpDialog;
+    Shell.Panel_BuildButton = Panel_BuildButton;
 }
 
 } // namespace
@@ -156,55 +157,6 @@ void OpenGameWindow() {
     SetClsColor(0, 0, 0);
     ViewPort = {0, 0, ScreenWidth, ScreenHeight};
     RecomputeCentre();
-}
-
-void UpdateMouseState() {
-    MouseXPrev = MouseXPos;
-    MouseYPrev = MouseYPos;
-    MouseXPos = MouseX();
-    MouseYPos = MouseY();
-    MouseMoved = (MouseXPos != MouseXPrev || MouseYPos != MouseYPrev) ? 1 : 0;
-    MouseLeftPrev = MouseLeftDown;
-    MouseLeftDown = MouseDown(1);
-    MouseLeftPressed = (MouseLeftDown && !MouseLeftPrev) ? 1 : 0;
-    MouseLeftReleased = (!MouseLeftDown && MouseLeftPrev) ? 1 : 0;
-    MouseRightPrev = MouseRightDown;
-    MouseRightDown = MouseDown(2);
-    MouseRightPressed = (MouseRightDown && !MouseRightPrev) ? 1 : 0;
-    MouseRightReleased = (!MouseRightDown && MouseRightPrev) ? 1 : 0;
-    MouseDX = MouseXPos - MouseXPrev;
-    MouseDY = MouseYPos - MouseYPrev;
-}
-
-void ResetFrameTiming() {
-    LastFrameMs = MilliSecs();
-    DeltaMs = 16.0f;
-    DeltaSec = 0.016f;
-    FpsFrameCount = 0;
-    FpsAccumMs = 0;
-}
-
-void UpdateFrameTiming() {
-    if (TimingResetPending) {
-        ResetFrameTiming();
-        TimingResetPending = 0;
-        return;
-    }
-    DeltaMs = static_cast<float>(MilliSecs() - LastFrameMs);
-    DeltaSec = DeltaMs / 1000.0f;
-    if (DeltaMs == 0.0f) return; // the next frame measures both together
-    InstFps = Trunc(1000.0 / DeltaMs);
-    LastFrameMs = MilliSecs();
-    FpsAccumMs = Trunc(FpsAccumMs + DeltaMs);
-    if (++FpsFrameCount > 38) {
-        AvgFps = FpsAccumMs > 0 ? 38000 / FpsAccumMs : AvgFps;
-        FpsFrameCount = 0;
-        FpsAccumMs = 0;
-        ++FpsWindowCount;
-    }
-    if (FpsWindowCount == 1) LowFpsMode = AvgFps > 40 ? 0 : (InstFps > 30 ? 1 : 2);
-    if (DeltaMs > 1000.0f) DeltaMs = 1000.0f;
-    if (DeltaMs < 5.0f) DeltaMs = 5.0f;
 }
 
 void OpenDialog(DialogFn update, DialogFn draw, int passInput) {
@@ -285,10 +237,10 @@ int DrawTextWrapped(const std::string& text, int x, int y, int width, int measur
 }
 
 static void QuitDialogPush(ButtonAnim* b) {
-    if (b->id == 1000 || KeyDown('Y')) {
+    if (b->id == DIALOG_YES || KeyDown('Y')) {
         QuitRequested = 1;
         CloseDialog();
-    } else if (b->id == 1001 || KeyDown('N')) {
+    } else if (b->id == DIALOG_NO || KeyDown('N')) {
         CloseDialog();
     }
 }
@@ -299,16 +251,17 @@ void BuildQuitDialog() {
     QuitDialogY = ScreenCentreY - 115;
     int y = QuitDialogY + 230 - MenuButtonH - 20;
     QuitDialogButtons.push_back(
-        ButtonAnim::CreateType(0, QuitDialogX + 48, y, "Yes", nullptr, 1000));
+        ButtonAnim::CreateType(BUTTON_MENU, QuitDialogX + 48, y, "Yes", nullptr, DIALOG_YES));
     QuitDialogButtons.push_back(
-        ButtonAnim::CreateType(0, QuitDialogX + 400 - MenuButtonW - 48, y, "No", nullptr, 1001));
+        ButtonAnim::CreateType(BUTTON_MENU, QuitDialogX + 400 - MenuButtonW - 48, y, "No", nullptr,
+                               DIALOG_NO));
 }
 
 void QuitDialogUpdate() {
     bool escape = KeyHit(VK_ESCAPE) > 0;
     for (ButtonAnim* b : QuitDialogButtons) {
         b->Update();
-        if ((b->state & 2) && MouseLeftReleased) QuitDialogPush(b);
+        if ((b->state & BUTTON_PRESSED) && MouseLeftReleased) QuitDialogPush(b);
     }
     if (escape) CloseDialog();
 }
@@ -371,7 +324,7 @@ void MainLoopPass() {
     if (!Input_WindowMinimized()) {
         DialogUpdate();
         TickHintCountdown();
-        if (GameState == 8)
+        if (GameState == STATE_SUSPENDED)
             DrawPauseDots();
         else
             Screens_RunRoutine(GameState);
@@ -389,6 +342,7 @@ void MainLoopPass() {
 
 int Game_Run(const RunOptions& options) {
     Options = options;
+    ConnectShell();
     System_SetHeadless(options.headless);
     System_SetFixedDelta(options.fixed_delta);
     std::vector<std::string> missing = Resources_RegisterAll();
@@ -424,7 +378,7 @@ int Game_Run(const RunOptions& options) {
     BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);
-    SetGameState(0);
+    SetGameState(STATE_MAIN_MENU);
     int code = 0;
     if (MainLoop_AfterStartup && !MainLoop_AfterStartup()) {
         QuitRequested = 1;

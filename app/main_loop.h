@@ -2,37 +2,32 @@
 // per-frame mouse state, the one modal dialog slot and the quit dialog.
 #pragma once
 
+#include "engine/frame.h"
+#include "engine/shell.h"
+
 #include <string>
 #include <vector>
 
 class ButtonAnim;
 
-// Display.
-extern int ScreenWidth, ScreenHeight, ScreenHz, ScreenDepth;
-extern int ScreenCentreX, ScreenCentreY;
+// Display (its size and centre, read by every layer, are in engine/frame.h).
+extern int ScreenHz, ScreenDepth;
 struct activeViewPort {
     int X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
 extern activeViewPort ViewPort;
 extern int DesktopWidth, DesktopHeight;
 
-// Loop control.
-extern int GameState, PrevGameState;
-extern int
-    SuspendKind; // 0 active; 1 paused by minimise/hide/full-screen focus loss; 2 window lost focus
+// Loop control. GameState itself, with the state codes, is in engine/shell.h; the frame timing
+// and the per-frame mouse state are in engine/frame.h.
+extern int PrevGameState; // the state to return to when a suspension ends
+enum SuspendState : int {
+    SUSPEND_NONE = 0,     // the window is active
+    SUSPEND_STOPPED = 1,  // minimised, hidden, or full screen without the focus: the game stops
+    SUSPEND_INACTIVE = 2, // a window that lost the focus: shown, but not updated
+};
+extern int SuspendKind; // one of SuspendState
 extern int QuitRequested;
-
-// Frame timing.
-extern float DeltaMs;  // last frame in ms, clamped 5..1000
-extern float DeltaSec; // the same in seconds, before the clamp
-extern int LastFrameMs, InstFps, AvgFps, FpsFrameCount, FpsAccumMs, FpsWindowCount;
-extern int LowFpsMode; // 0 normal, 1 low, 2 very low
-extern int TimingResetPending;
-
-// Mouse state, refreshed once per pass.
-extern int MouseXPos, MouseYPos, MouseXPrev, MouseYPrev, MouseDX, MouseDY, MouseMoved;
-extern int MouseLeftDown, MouseLeftPrev, MouseLeftPressed, MouseLeftReleased;
-extern int MouseRightDown, MouseRightPrev, MouseRightPressed, MouseRightReleased;
 
 // The modal dialog slot.
 using DialogFn = void (*)();
@@ -44,9 +39,6 @@ extern int QuitDialogX, QuitDialogY;
 extern int HintCountdown; // ms before the menu offers the options tip; 0 never; -1 due
 
 void OpenGameWindow();
-void UpdateMouseState();
-void ResetFrameTiming();
-void UpdateFrameTiming();
 void OpenDialog(DialogFn update, DialogFn draw, int passInput);
 void CloseDialog();
 void DialogUpdate();

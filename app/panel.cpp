@@ -54,7 +54,7 @@ void Panel_Draw() {
     DrawRect(685, 112, 95, 145); // behind the candle
     DrawRect(686, 418, 97, 107); // behind the hammer meter
     SetColor(255, 255, 255);
-    // The hammer meter is drawn here with the hammers.
+    // LATER(hammers): the hammer meter (Hammer_DrawMeter) is drawn here.
     if (!Relaxed_Mode) Candle_Draw(Level_Time + Time_Bought, Time_Left, 701, 74);
     SetBlend(BLEND_ALPHA);
     DrawImage(ImgIngameInterface, 675, 12, 0);

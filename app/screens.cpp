@@ -8,7 +8,7 @@
 
 int TitleX = 368, TitleY = 24;
 
-GameStateScreen GameStateScreens[9] = {
+GameStateScreen GameStateScreens[STATE_COUNT] = {
     {MainMenuScreen, EnterMainMenu}, // 0 main menu
     {GameScreen, EnterPlaying},      // 1 playing a level
     {nullptr, nullptr},              // 2 level chooser
@@ -22,13 +22,13 @@ GameStateScreen GameStateScreens[9] = {
 
 void SetGameState(int state) {
     FlushKeys(); // no key pressed on the old screen reaches the new one
-    bool known = state >= 0 && state <= 6;
+    bool known = state >= 0 && state < STATE_COUNT; // the paused and suspended rows have none
     if (known && GameStateScreens[state].entry) GameStateScreens[state].entry();
     GameState = state;
 }
 
 void Screens_RunRoutine(int state) {
-    bool known = state >= 0 && state <= 8 && GameStateScreens[state].routine;
+    bool known = state >= 0 && state < STATE_COUNT && GameStateScreens[state].routine;
     GameStateScreens[known ? state : STATE_MAIN_MENU].routine();
 }
 

@@ -1,18 +1,7 @@
 // Screen states: which screen the main loop runs, and the one-time entry action of each.
 #pragma once
 
-// State codes of GameState.
-enum : int {
-    STATE_MAIN_MENU = 0,
-    STATE_PLAYING = 1,
-    STATE_LEVEL_CHOOSER = 2,
-    STATE_PLAYER_SELECT = 3,
-    STATE_OPTIONS = 4,
-    STATE_LEVEL_INTRO = 5,
-    STATE_LEVEL_END = 6,
-    STATE_PAUSED = 7,
-    STATE_SUSPENDED = 8,
-};
+#include "engine/shell.h" // the state codes and GameState
 
 // Flushes the keys, runs the entry action of the new state while GameState still holds the old
 // one, then switches. States 7 and 8 and unknown codes have no entry action.
@@ -26,7 +15,7 @@ struct GameStateScreen {
     ScreenFn routine;
     ScreenFn entry;
 };
-extern GameStateScreen GameStateScreens[9];
+extern GameStateScreen GameStateScreens[STATE_COUNT];
 
 extern int TitleX, TitleY;
 void EnterMainMenu();

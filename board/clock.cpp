@@ -2,7 +2,8 @@
 
 #include "audio/sound_fx.h"
 #include "board/matching.h"
-#include "board/shell.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -41,8 +42,8 @@ int ClockStep() {
 void Clock_Alarm(int second) {
     ++Alarm_Count;
     Alarm_LastSecond = second;
-    Snd_Play(5, 0.0f, Snd_FxVolume(), 1.0f, 0.0f);
-    // The alarm's particle burst joins here with the particles.
+    Snd_Play(SND_TIME_ALARM, 0.0f, Snd_FxVolume(), 1.0f, 0.0f);
+    // LATER(particles): the alarm's particle burst joins here.
 }
 
 // The displayed seconds crossed 20, 15, 10 or any of 9..1 in this frame.
@@ -56,7 +57,7 @@ bool RunTimedClock() {
     // No offer on the frame the last ice breaks: the win comes next and must not be hidden
     // behind a dialog that would resume a finished level.
     if (!Time_Offered && Time_Left < Time_WarnAt && Lives > 0 && Ice_Left > 0) {
-        OpenTimeWarningDialog();
+        Shell_OpenTimeWarningDialog();
         Time_Offered = 1;
     }
     if (!Warned90 && Time_Left < 90000) Warned90 = 1;
@@ -67,8 +68,8 @@ bool RunTimedClock() {
     }
     if (Time_Left >= 0) return false;
     Lives = std::max(Lives - 1, 0);                  // never a negative count on the panel
-    Snd_AddDynamic(17, 0.0f, Snd_FxVolume(), 0.75f); // the lost-game jingle, sliding down
-    OpenTimeUpDialog();
+    Snd_AddDynamic(SND_GAME_OVER, 0.0f, Snd_FxVolume(), 0.75f); // the lost-game jingle, sliding down
+    Shell_OpenTimeUpDialog();
     return true;
 }
 
@@ -109,7 +110,7 @@ void Clock_LevelLayout() {
 }
 
 void Level_Clock() {
-    if (GameState == 7) return; // frozen behind a dialog
+    if (GameState == STATE_PAUSED) return; // frozen behind a dialog
     Ice_Left = Table_CountIce();
     const int d = ClockStep();
     const int before = Time_Left;
@@ -134,16 +135,16 @@ void Level_Win() {
         if (bonus > 0) Score_Add(bonus);
     }
     Level_Score = Score - Score_Start_Level;
-    // The hammer meter's points are cleared here with the hammers.
+    // LATER(hammers): the hammer meter's points are cleared here.
     Level_TimeBonus = bonus;
-    // The saved match records the next level here once matches are saved.
+    // LATER(saved-match): the saved match records the next level here.
     HighscoreDelay = 4000;
     Level_EndA = bonus;
     // The full candle of the bonus counter; with nothing on the clock the bonus is 0 too.
     Level_EndB = Time_Left > 0 ? Level_EndA * (std::int64_t{Level_Time} + Time_Bought) / Time_Left
                                : Level_EndA;
     Level_Outcome = 1;
-    SetGameState(6);
+    Shell_SetGameState(STATE_LEVEL_END);
 }
 
 int Time_BonusFor(int n) {

@@ -2,7 +2,7 @@
 
 #include "board/matching.h"
 #include "board/pieces.h"
-#include "board/shell.h"
+#include "engine/frame.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "engine/system.h"
@@ -110,7 +110,7 @@ void Pieces_Move() {
     for (std::size_t i = 0; i < Pieces.size(); ++i) {
         Piece* p = Pieces[i];
         if (!p) continue;
-        // A snowball half's flight joins here with the special pieces.
+        // LATER(specials): a snowball half's flight (SnowballHalf_Fly) joins here.
         if (p->color != Kind_SnowHalf && (p->swap_state == 1 || p->swap_state == 2)) Swap_Move(p);
     }
     // Upwards, so a piece that drops into the cell below is not moved twice.

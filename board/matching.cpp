@@ -3,7 +3,7 @@
 #include "audio/sound_fx.h"
 #include "board/clock.h"
 #include "board/pieces.h"
-#include "board/shell.h"
+#include "engine/frame.h"
 #include "board/swap.h"
 #include "data/level_file.h"
 #include "engine/system.h"
@@ -183,11 +183,11 @@ void Table_FindGroup(int x, int y, int moved, int test) {
 void Table_ResolveGroup() {
     Time_BonusForGroup(); // also for smaller groups: it keeps the reserve within the time burnt
     if (Group_Count < Min_Match) return;
-    // The help tips' first-match hook joins here.
+    // LATER(tips): the help tips' first-match hook joins here.
     if (Group_HasIcecube == 1 && !Group_Moved) Score_Add(500);
     if (Group_HasIcecube != 1) {
         Score_AddMatch(Group_Count * 10);
-        // The combo step (hammer meter, higher multipliers) joins here.
+        // LATER(hammers): the combo step (hammer meter, higher multipliers) joins here.
     }
     Hint_Restart();
     Ding_Delay = 0;
@@ -215,18 +215,18 @@ void Table_TriggerPiece(int x, int y) {
     if (!p || p->triggered || p->falling) return;
     if (p->shields_count > 0) {
         --p->shields_count; // a match knocks off one chain; the piece stays
-        Snd_CountPiece(2, p->x, p->y);
+        Snd_CountPiece(SND_CHAIN_OFF, p->x, p->y);
         const Point at = Table_ToScreen(Point{p->x, p->y});
         Gfx_ChainBreak(at.x + Cell_HalfWidth, at.y + Cell_HalfHeight);
     } else {
         p->triggered = 1;
-        // The blast, the laser lines and golden time join these branches with the special pieces.
+        // LATER(specials): the blast, the laser lines and golden time join these branches.
         if (p->bomb)
-            Snd_CountPiece(6, p->x, p->y);
+            Snd_CountPiece(SND_EXPLOSION, p->x, p->y);
         else if (p->laser)
-            Snd_CountPiece(18, p->x, p->y);
+            Snd_CountPiece(SND_LASER, p->x, p->y);
         else if (!p->golden && Kind_IsGem(p->color) && Ding_Delay < 4000)
-            Snd_AddDelayed(0, Ding_Rate, 0.5f * Snd_FxVolume(), Ding_Delay, 0.0f, p->x, p->y);
+            Snd_AddDelayed(SND_DING, Ding_Rate, 0.5f * Snd_FxVolume(), Ding_Delay, 0.0f, p->x, p->y);
         Ding_Rate = std::max(p->color * 7 + 30 - (Ding_Count + 1), 30) / 100.0f;
         ++Ding_Count;
         Table_TakePiece(x, y);
@@ -270,7 +270,7 @@ void Table_BreakIce(int x, int y) {
     // Rate 1 or 0 with equal chance; the sound manager plays rate 0 at the recorded pitch.
     const float rate = static_cast<float>(Rand(0, 1));
     const Point cell_at = Table_CellToPixel(x, y);
-    Snd_PlayAt(27, Snd_FxVolume(), rate, cell_at.x + Cell_HalfWidth, y, 0);
+    Snd_PlayAt(SND_ICE_BREAK, Snd_FxVolume(), rate, cell_at.x + Cell_HalfWidth, y, SND_AT_BOARD);
     if (cell.background >= 2)
         Gfx_SnowBreak(centre.x, centre.y);
     else

@@ -61,7 +61,7 @@ void Ripple_Step() {
             if (v < 1.0f) covered = false;
         }
     }
-    // The level-start help tips join here once the ripple has covered the board.
+    // LATER(tips): the level-start help tips join here, once the ripple has covered the board.
     if (covered) Intro_Active = 0;
 }
 

@@ -5,7 +5,7 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "board/shell.h"
+#include "engine/frame.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/system.h"
@@ -65,7 +65,7 @@ bool Swap_Resolve(int x, int y, Piece*& reward) {
     reward = Swap_Reward(x, y);
     ++Player_Matches;
     Table_ResolveGroup();
-    // The snow's wind turns here once the snow exists.
+    // LATER(particles): the snow's wind turns here.
     return true;
 }
 
@@ -103,10 +103,10 @@ void Table_HandleClick() {
     if (!Mouse_OverTable) {
         Drag_Active = 0;
     } else if (MouseLeftPressed) {
-        // The help tips' input gate joins here.
+        // LATER(tips): the help tips' input gate (Tip_ClickAllowed) joins here.
         const Piece* p = Table[Mouse_Cell.x][Mouse_Cell.y].piece_id;
         if (p && p->color == Kind_Snowball && !p->falling) {
-            return; // launching joins here with the special pieces
+            return; // LATER(specials): Snowball_Launch joins here
         } else if (!Selection_Active) {
             Table_Select();
             Drag_Active = 1;
@@ -240,7 +240,7 @@ void Table_MakeSnowball(int x, int y) {
     if (Table[x][y].background > 0) Table_BreakIce(x, y);
     const Point at = Table_ToScreen(c);
     Gfx_SpecialSparkle(at.x, at.y, 0.2f);
-    // The snowball help tip learns its position here once the tips exist.
+    // LATER(tips): the snowball help tip learns its position here.
 }
 
 int Table_TestMove(int x1, int y1, int x2, int y2) {

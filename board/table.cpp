@@ -5,7 +5,8 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "board/shell.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 #include "board/swap.h"
 #include "data/level_file.h"
 #include "engine/input.h"
@@ -119,8 +120,9 @@ void Table_Reset() {
 }
 
 void Table_Layout() {
-    // Later parts hook in here: the colour-hammer queue, the hammer state, particles and snow.
-    Panel_BuildButton();
+    // LATER(hammers): the colour-hammer queue and the hammer state are reset here.
+    // LATER(particles): the particles and the snow are reset here.
+    Shell_BuildPanelButton();
     Score_MultReset();
     // The grid holds at most 48 x 48 cells; a size outside it would index past the grid.
     Table_dx = std::clamp(Table_dx, 1, Table_Max);

@@ -1,7 +1,8 @@
 #include "board/contour.h"
 #include "board/pictures.h"
 #include "board/ripple.h"
-#include "board/shell.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/gfx.h"
@@ -27,7 +28,7 @@ namespace {
 
 // Ice cells sparkle now and then once only a few are left.
 void Table_LastIceSparkle(Table_cell& c, Point corner) {
-    if (GameState != 1 || Ice_Left > 10 || c.background <= 0) return;
+    if (GameState != STATE_PLAYING || Ice_Left > 10 || c.background <= 0) return;
     c.DelayEffect = Trunc(c.DelayEffect - DeltaMs);
     if (c.DelayEffect > 0) return;
     c.DelayEffect = Trunc(Rnd(3000.0f, 5000.0f));

@@ -43,7 +43,14 @@ int KeyHit(int key); // presses since the last call for this key, then 0
 void FlushKeys();    // key flags, hit counters and the typed-character queue
 int GetChar();       // next typed character code, 0 when none
 
-int MouseDown(int button); // 1 left, 2 right, 3 middle
+// Mouse buttons as MouseDown and MouseHit number them.
+enum MouseButton : int {
+    MOUSE_LEFT = 1,
+    MOUSE_RIGHT = 2,
+    MOUSE_MIDDLE = 3,
+};
+
+int MouseDown(int button); // MOUSE_LEFT, MOUSE_RIGHT or MOUSE_MIDDLE
 int MouseHit(int button);
 void FlushMouse();
 int MouseX();

@@ -1,11 +1,10 @@
 #include "fx/candle.h"
 
+#include "engine/frame.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-
-// The frame time, kept by the program's main loop.
-extern float DeltaSec;
 
 Image* Candle_Picture = nullptr;
 Image* Candle_Flame = nullptr;

@@ -3,7 +3,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/effects_internal.h"
-#include "fx/shell.h"
+#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <algorithm>
@@ -326,6 +326,8 @@ void Gfx_HammerSparks(float scale, int count, const std::vector<Gfx_Point>& cent
             o.step_x = 0.004f * Rand(-100, 100);
             o.step_y = 0.004f * Rand(-100, 100);
             o.alpha = 0.5f + 0.01f * Rand(1, 50);
+            // Whole sevenths on purpose: the integer division makes most sparks full size and
+            // only every seventh step of n a little smaller, which keeps the burst bright.
             o.scale = scale - static_cast<float>((n > 0 ? Rand(1, n) : Rand(0, 1)) / 7);
             o.img_count = 32;
             o.img_id = static_cast<float>(Rand(0, 31));

@@ -3,7 +3,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/effects_internal.h"
-#include "fx/shell.h"
+#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects_internal.h"
-#include "fx/shell.h"
+#include "engine/frame.h"
 
 #include <algorithm>
 #include <sstream>

@@ -52,14 +52,14 @@ TEST(InGameDialogs, BuyingTimeWithTheLastLifeLeavesNoneAndPlayGoesOn) {
     Time_Left = 50000;
     Time_Bought = 0;
     Time_Offered = 1;
-    GameState = 7;
+    GameState = STATE_PAUSED;
     OpenDialog(nullptr, nullptr, 0);
     BuyTime();
     EXPECT_EQ(Lives, 0);
     EXPECT_EQ(Time_Left, 170000);
     EXPECT_EQ(Time_Bought, 120000);
     EXPECT_EQ(Time_Offered, 0) << "the offer may come again";
-    EXPECT_EQ(GameState, 1);
+    EXPECT_EQ(GameState, STATE_PLAYING);
     EXPECT_EQ(DialogActive, 0);
 }
 

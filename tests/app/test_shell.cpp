@@ -76,11 +76,11 @@ void RoutineOne() {
 TEST(ScreenStates, EntryRunsBeforeTheStateChangesAndKeysAreFlushed) {
     GameStateScreen saved = GameStateScreens[1];
     GameStateScreens[1] = {RoutineOne, EntryOne};
-    GameState = 0;
+    GameState = STATE_MAIN_MENU;
     Input_InjectKey(VK_SPACE, true);
     SetGameState(1);
     EXPECT_EQ(StateSeenByEntry, 0);
-    EXPECT_EQ(GameState, 1);
+    EXPECT_EQ(GameState, STATE_PLAYING);
     EXPECT_EQ(KeyHit(VK_SPACE), 0);
     Screens_RunRoutine(1);
     EXPECT_EQ(Calls, (std::vector<std::string>{"entry1", "routine1"}));
@@ -165,7 +165,7 @@ TEST(Buttons, WithoutPushFunctionTheOwnerSeesThePress) {
     Frame(b, {20, 20, false});
     Frame(b, {20, 20, true});
     Frame(b, {20, 20, false});
-    EXPECT_EQ(b->state, 3);
+    EXPECT_EQ(b->state, BUTTON_OVER | BUTTON_PRESSED);
     EXPECT_EQ(MouseLeftReleased, 1);
     EXPECT_EQ(MouseLeftDown, 0);
 }

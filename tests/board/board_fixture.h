@@ -27,8 +27,8 @@ void Mouse_OverCell(int x, int y, bool pressed, bool released);
 void Mouse_Idle();
 
 // What the board asked of the shell since the last reset.
-struct Shell_Calls {
+struct Shell_Log {
     int warnings = 0, time_ups = 0;
     std::vector<int> states;
 };
-extern Shell_Calls Shell;
+extern Shell_Log ShellLog;

@@ -4,7 +4,8 @@
 
 #include "board/clock.h"
 #include "board/matching.h"
-#include "board/shell.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -19,8 +20,8 @@ void StartLevel(int level_time, int relaxed = 0) {
     Relaxed_Mode = relaxed;
     Hidden_Time_Mult = 1.0f;
     Board_Build({"111111111", "234523452"}, {"111111111", "111111111"});
-    GameState = 1;
-    Shell = {};
+    GameState = STATE_PLAYING;
+    ShellLog = {};
 }
 
 void Tick(int frames, float ms = 20.0f) {
@@ -38,9 +39,9 @@ void ClearIce() {
 
 // Runs the clock until the offer opens; returns Time_Left at that moment (or -1).
 int TimeWhenOffered() {
-    for (int i = 0; i < 100000 && Shell.warnings == 0; ++i)
+    for (int i = 0; i < 100000 && ShellLog.warnings == 0; ++i)
         Tick(1, 100.0f);
-    return Shell.warnings ? Time_Left : -1;
+    return ShellLog.warnings ? Time_Left : -1;
 }
 
 } // namespace
@@ -64,13 +65,13 @@ TEST(LevelClock, RelaxedModeNeverMovesTheCandleNorSoundsAlarmsNorPaysABonus) {
     Tick(2000);
     EXPECT_EQ(Time_Left, 30000);
     EXPECT_EQ(Alarm_Count, 0);
-    EXPECT_EQ(Shell.warnings + Shell.time_ups, 0);
+    EXPECT_EQ(ShellLog.warnings + ShellLog.time_ups, 0);
     ClearIce();
     Tick(1);
     EXPECT_EQ(Score, 0);
     EXPECT_EQ(Level_TimeBonus, 0);
     EXPECT_EQ(Level_Outcome, 1);
-    EXPECT_EQ(Shell.states, std::vector<int>{6});
+    EXPECT_EQ(ShellLog.states, std::vector<int>{STATE_LEVEL_END});
 }
 
 TEST(LevelClock, TheOfferOpensOnceBelowItsThresholdWhileALifeRemains) {
@@ -87,17 +88,17 @@ TEST(LevelClock, TheOfferOpensOnceBelowItsThresholdWhileALifeRemains) {
         }
         EXPECT_LT(at, c.offered_below);
         EXPECT_GE(at, c.offered_below - 100);
-        EXPECT_EQ(GameState, 7);
+        EXPECT_EQ(GameState, STATE_PAUSED);
         EXPECT_EQ(Time_Offered, 1);
-        GameState = 1; // "Risk it"
+        GameState = STATE_PLAYING; // "Risk it"
         Tick(50);
-        EXPECT_EQ(Shell.warnings, 1) << "offered once";
+        EXPECT_EQ(ShellLog.warnings, 1) << "offered once";
     }
 }
 
 TEST(LevelClock, FrozenBehindADialogTheClockStands) {
     StartLevel(300000);
-    GameState = 7;
+    GameState = STATE_PAUSED;
     Tick(100);
     EXPECT_EQ(Time_Left, 300000);
 }
@@ -129,7 +130,7 @@ TEST(LevelClock, ANineGroupFillsTheReserveWhichRefillsTheCandleWhileAlarmsStaySi
     Tick(1);
     EXPECT_EQ(Time_Left, 2980);
     EXPECT_EQ(Time_Reserve, 0);
-    EXPECT_EQ(Shell.time_ups, 0);
+    EXPECT_EQ(ShellLog.time_ups, 0);
     Tick(100); // 2980 -> 980: the displayed seconds fall from 2 to 0 and pass 1
     EXPECT_EQ(Alarm_Count, 1);
     EXPECT_EQ(Alarm_LastSecond, 1);
@@ -198,8 +199,8 @@ TEST(LevelClock, RunningOutCostsALifeAndOpensTimesUp) {
         Time_Left = 30;
         Tick(2);
         EXPECT_EQ(Lives, c.after);
-        EXPECT_EQ(Shell.time_ups, 1);
-        EXPECT_EQ(GameState, 7);
+        EXPECT_EQ(ShellLog.time_ups, 1);
+        EXPECT_EQ(GameState, STATE_PAUSED);
     }
 }
 
@@ -210,8 +211,8 @@ TEST(LevelClock, TheLifeIsLostWhenTheClockAndTheLastIceRunOutTogether) {
     ClearIce();
     Tick(1);
     EXPECT_EQ(Lives, 2);
-    EXPECT_EQ(Shell.time_ups, 1);
-    EXPECT_TRUE(Shell.states.empty()) << "no win";
+    EXPECT_EQ(ShellLog.time_ups, 1);
+    EXPECT_TRUE(ShellLog.states.empty()) << "no win";
     EXPECT_EQ(Score, 0);
 }
 
@@ -220,8 +221,8 @@ TEST(LevelClock, NoOfferOnTheFrameTheLevelIsWon) {
     Time_Left = 60010;
     ClearIce();
     Tick(1);
-    EXPECT_EQ(Shell.warnings, 0);
-    EXPECT_EQ(Shell.states, std::vector<int>{6});
+    EXPECT_EQ(ShellLog.warnings, 0);
+    EXPECT_EQ(ShellLog.states, std::vector<int>{STATE_LEVEL_END});
 }
 
 TEST(LevelWin, ThousandPointsAndTwentyPerSecondLeftButNoneForBoughtTime) {
@@ -245,7 +246,7 @@ TEST(LevelWin, ThousandPointsAndTwentyPerSecondLeftButNoneForBoughtTime) {
         EXPECT_GE(Level_EndB, Level_EndA);
         EXPECT_EQ(HighscoreDelay, 4000);
         EXPECT_EQ(Level_Outcome, 1);
-        EXPECT_EQ(Shell.states, std::vector<int>{6});
+        EXPECT_EQ(ShellLog.states, std::vector<int>{STATE_LEVEL_END});
     }
 }
 

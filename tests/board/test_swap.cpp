@@ -5,7 +5,7 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "board/shell.h"
+#include "engine/frame.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "data/level_file.h"

@@ -3,7 +3,7 @@
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects.h"
-#include "fx/shell.h"
+#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <cstdint>
