@@ -1,5 +1,6 @@
 #include "app/resources.h"
 
+#include "audio/sound_fx.h"
 #include "board/pictures.h"
 #include "engine/stream.h"
 #include "fx/candle.h"
@@ -30,30 +31,10 @@ int MenuButtonW, MenuButtonH, PlayButtonW, PlayButtonH;
 
 namespace {
 
-const char* const kSounds[] = {"hammer01.ogg",
-                               "hammer02.ogg",
-                               "gem_move.ogg",
-                               "click_gem.ogg",
-                               "4gem.ogg",
-                               "Boulder.ogg",
-                               "GetHammer.ogg",
-                               "click.wav",
-                               "ding1.wav",
-                               "glass_breaking2.ogg",
-                               "Shieldout.wav",
-                               "bub_timealarm.ogg",
-                               "explo3.wav",
-                               "triangle1.wav",
-                               "WinLevel.ogg",
-                               "GameOver.ogg",
-                               "KV_Ambient.ogg",
-                               "error1.wav",
-                               "Kv_Silent_Night.ogg",
-                               "KV_Angels_We_Have_Heard.ogg",
-                               "KV_Away_in_a_Manger.ogg",
-                               "KV_O_Come_All_Ye_Faithful.ogg",
-                               "KV_Amazing_Grace.ogg",
-                               "KV_Auld Lang Syne.ogg"};
+// The music tracks; the effect sounds are listed with the sound manager.
+const char* const kMusic[] = {"Kv_Silent_Night.ogg",           "KV_Angels_We_Have_Heard.ogg",
+                              "KV_Away_in_a_Manger.ogg",       "KV_O_Come_All_Ye_Faithful.ogg",
+                              "KV_Amazing_Grace.ogg",          "KV_Auld Lang Syne.ogg"};
 const char* const kFonts[] = {"l_10646.ttf", "libertyn.ttf", "PS_14508.ttf"};
 const char* const kInterface[] = {"logo_small_QP.png",
                                   "logo_Tarnwick.jpg",
@@ -164,7 +145,11 @@ std::vector<std::string> BuildNames() {
         for (const char* n : list)
             names.push_back(std::string(prefix) + n);
     };
-    group(".\\sounds\\", kSounds);
+    for (const NamedSoundFile& f : kNamedSoundFiles)
+        names.push_back(std::string(Snd_Folder) + f.file);
+    for (const SlotSoundFile& f : kSlotSoundFiles)
+        names.push_back(std::string(Snd_Folder) + f.file);
+    group(Snd_Folder, kMusic);
     group(".\\fonts\\", kFonts);
     group("images/interface/", kInterface);
     group("images/hourglass/", kHourglass);
@@ -333,17 +318,8 @@ void LoadFonts() {
 }
 
 void LoadSounds() {
-    auto sound = [](const char* name) {
-        return LoadSound(std::string("incbin::.\\sounds\\") + name, 0);
-    };
-    SndHammer1 = sound("hammer01.ogg");
-    SndHammer2 = sound("hammer02.ogg");
-    SndGemMove = sound("gem_move.ogg");
-    SndClickGem = sound("click_gem.ogg");
-    Snd4Gem = sound("4gem.ogg");
-    SndBoulder = sound("Boulder.ogg");
-    SndGetHammer = sound("GetHammer.ogg");
-    SndClick = sound("click.wav");
+    for (const NamedSoundFile& f : kNamedSoundFiles)
+        *f.global = LoadSound(std::string("incbin::") + Snd_Folder + f.file, 0);
 }
 
 } // namespace
@@ -371,6 +347,15 @@ std::vector<std::string> Resources_RegisterAll() {
             missing.push_back(name);
     }
     return missing;
+}
+
+std::vector<Resources_PictureCut> Resources_PictureCuts() {
+    std::vector<Resources_PictureCut> cuts;
+    for (const PictureRow& row : kPicturesA)
+        cuts.push_back({row.name, row.w, row.h, row.count});
+    for (const PictureRow& row : kPicturesB)
+        cuts.push_back({row.name, row.w, row.h, row.count});
+    return cuts;
 }
 
 void Resources_LoadStartup() {

@@ -19,6 +19,15 @@ std::string Resources_AssetPath(const std::string& registered_name);
 
 // Loads the start-up assets in table order (pictures, contour tiles, fonts, level pictures).
 void Resources_LoadStartup();
+
+// How the start-up cuts a picture: its registered name and, for a strip, the frame size and
+// count (count 0: one whole picture). The art generator keeps its own table of what it draws;
+// a test holds the two together.
+struct Resources_PictureCut {
+    std::string name;
+    int w, h, count;
+};
+std::vector<Resources_PictureCut> Resources_PictureCuts();
 // Hands the start-up pictures to the board, the effect sprites and the candle, which do not
 // know the app's globals.
 void Resources_WirePictures();

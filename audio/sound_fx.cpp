@@ -22,7 +22,6 @@ const int* Snd_BoardOffsetX = nullptr;
 
 namespace {
 
-constexpr int kGameOverSlot = 17;
 constexpr int kGameOverStepMs = 16;
 constexpr float kGameOverStep = 0.0025f;
 constexpr float kGameOverLowest = 0.2f;
@@ -38,7 +37,7 @@ struct PiecesVolume {
     float factor;
 };
 // Shields knocked off, bombs exploding, lasers firing (slot 18 holds no sound).
-constexpr PiecesVolume kPiecesVolumes[] = {{2, 0.5f}, {6, 0.3f}, {18, 0.5f}};
+constexpr PiecesVolume kPiecesVolumes[] = {{SND_CHAIN_OFF, 0.5f}, {SND_EXPLOSION, 0.3f}, {SND_LASER, 0.5f}};
 
 bool Silenced() {
     return AudioOff == 1 || Snd_FxVolume() == 0.0f;
@@ -126,7 +125,7 @@ bool UpdateDelayed(Snd_Delayed& r, float delta_ms) {
 bool UpdateDynamic(Snd_Dynamic& r, float delta_ms) {
     if (!StillPlaying(r.channel, r.start_id)) return false;
     r.timer_change = Trunc(r.timer_change - delta_ms);
-    if (r.timer_change <= 0 && r.snd == kGameOverSlot) {
+    if (r.timer_change <= 0 && r.snd == SND_GAME_OVER) {
         // At most one step a frame, and the overshoot is not carried over.
         r.rate -= kGameOverStep;
         if (r.rate < kGameOverLowest) r.rate = kGameOverLowest;
@@ -144,24 +143,17 @@ template <class T, class Fn> void UpdateList(std::vector<T>& list, float delta_m
 }
 
 Sound* LoadFx(const char* name) {
-    Sound* s = LoadSound(std::string("incbin::.\\sounds\\") + name, 0);
+    Sound* s = LoadSound(std::string("incbin::") + Snd_Folder + name, 0);
     if (!s) std::fprintf(stderr, "snowmere: sound %s could not be loaded\n", name);
     return s;
 }
 
 // Slots not listed stay empty: a request for them plays nothing.
 void LoadSlots() {
-    SoundFx[0] = LoadFx("ding1.wav");
-    SoundFx[2] = LoadFx("Shieldout.wav");
-    SoundFx[5] = LoadFx("bub_timealarm.ogg");
-    SoundFx[6] = LoadFx("explo3.wav");
-    SoundFx[7] = LoadFx("error1.wav");
-    SoundFx[15] = LoadFx("triangle1.wav");
-    SoundFx[16] = LoadFx("WinLevel.ogg");
-    SoundFx[17] = LoadFx("GameOver.ogg");
+    for (const SlotSoundFile& f : kSlotSoundFiles)
+        SoundFx[f.slot] = LoadFx(f.file);
     // The three ambience kinds share one recording.
-    SoundFx[20] = SoundFx[21] = SoundFx[22] = LoadFx("KV_Ambient.ogg");
-    SoundFx[27] = LoadFx("glass_breaking2.ogg");
+    SoundFx[SND_AMBIENT_B] = SoundFx[SND_AMBIENT_C] = SoundFx[SND_AMBIENT_A];
 }
 
 } // namespace
@@ -196,7 +188,7 @@ Channel* Snd_PlayObj(Sound* sound, float vol, float rate, int x, int /*y*/) {
 
 Channel* Snd_PlayAt(int slot, float vol, float rate, int x, int /*y*/, int screen) {
     if (slot < 0 || slot >= SoundFx_Slots) return nullptr;
-    if (screen == 0 && Snd_BoardOffsetX) x -= *Snd_BoardOffsetX;
+    if (screen == SND_AT_BOARD && Snd_BoardOffsetX) x -= *Snd_BoardOffsetX;
     return Request(SoundFx[slot], vol, rate, PanFromX(x), 0.0f);
 }
 
@@ -221,7 +213,7 @@ void Snd_AddDynamic(int slot, float pan, float vol, float rate) {
     r.rate = rate;
     r.pan = pan;
     r.vol = vol;
-    r.timer_change = slot == kGameOverSlot ? kGameOverStepMs : 10000000;
+    r.timer_change = slot == SND_GAME_OVER ? kGameOverStepMs : 10000000;
     r.channel = Snd_Play(slot, pan, vol, rate, 0.0f);
     r.start_id = StartIdOf(r.channel);
     DynamicSounds.push_back(r);
@@ -258,7 +250,7 @@ void Snd_CountPiece(int record, int x, int y) {
 void Snd_FlushPieces() {
     for (const PiecesVolume& p : kPiecesVolumes) {
         const ManyPiecesOneSound& r = PiecesSounds[p.record];
-        if (r.start != 0) Snd_PlayAt(p.record, p.factor * Snd_FxVolume(), 1.0f, r.X, r.Y, 0);
+        if (r.start != 0) Snd_PlayAt(p.record, p.factor * Snd_FxVolume(), 1.0f, r.X, r.Y, SND_AT_BOARD);
     }
 }
 

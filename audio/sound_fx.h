@@ -70,6 +70,31 @@ struct Snd_Dynamic {
 extern Sound *SndHammer1, *SndHammer2, *SndGemMove, *SndClickGem, *Snd4Gem, *SndBoulder,
     *SndGetHammer, *SndClick;
 
+// The effect sound files, each written only here: the start-up registers, loads and checks them
+// from these tables. Every file lives under the registered folder ".\sounds\".
+struct SlotSoundFile {
+    int slot;
+    const char* file;
+};
+inline constexpr SlotSoundFile kSlotSoundFiles[] = {
+    {SND_DING, "ding1.wav"},          {SND_CHAIN_OFF, "Shieldout.wav"},
+    {SND_TIME_ALARM, "bub_timealarm.ogg"}, {SND_EXPLOSION, "explo3.wav"},
+    {SND_REFUSAL, "error1.wav"},      {SND_TRIANGLE, "triangle1.wav"},
+    {SND_WIN_LEVEL, "WinLevel.ogg"},  {SND_GAME_OVER, "GameOver.ogg"},
+    {SND_AMBIENT_A, "KV_Ambient.ogg"}, // the three ambience slots share this one recording
+    {SND_ICE_BREAK, "glass_breaking2.ogg"},
+};
+struct NamedSoundFile {
+    Sound** global;
+    const char* file;
+};
+inline constexpr NamedSoundFile kNamedSoundFiles[] = {
+    {&SndHammer1, "hammer01.ogg"}, {&SndHammer2, "hammer02.ogg"},   {&SndGemMove, "gem_move.ogg"},
+    {&SndClickGem, "click_gem.ogg"}, {&Snd4Gem, "4gem.ogg"},        {&SndBoulder, "Boulder.ogg"},
+    {&SndGetHammer, "GetHammer.ogg"}, {&SndClick, "click.wav"},
+};
+inline constexpr const char* Snd_Folder = ".\\sounds\\";
+
 extern Sound* SoundFx[SoundFx_Slots];         // empty slots stay null
 extern Channel* SfxChannels[SfxChannels_Max]; // null: the pool slot is free
 extern int LastSfxChannel;                    // pool slot of the latest start, -1 if none
@@ -91,8 +116,11 @@ void Snd_Load();
 // start (silenced, empty slot, rate 0 or below, or the whole pool busy).
 Channel* Snd_Play(int slot, float pan, float vol, float rate, float depth);
 Channel* Snd_PlayObj(Sound* sound, float vol, float rate, int x, int y);
-// screen 0: (x, y) is a board position and the board's drawing offset is taken off x first;
-// screen 1: a display position (the mouse).
+// Where Snd_PlayAt's position is measured.
+enum SoundPlace : int {
+    SND_AT_BOARD = 0,   // a board position: the board's drawing offset is taken off x first
+    SND_AT_DISPLAY = 1, // a display position (the mouse)
+};
 Channel* Snd_PlayAt(int slot, float vol, float rate, int x, int y, int screen);
 
 // Queues a sound that starts after `delay_ms` (0 means on the next update).
