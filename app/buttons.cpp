@@ -66,13 +66,13 @@ ButtonAnim* ButtonAnim::Create(int id, int x, int y, Image* img_off, Image* img_
 ButtonAnim* ButtonAnim::CreateType(int type, int x, int y, const std::string& caption,
                                    PushFn push_fn, int id) {
     switch (type) {
-    case 0:
+    case BUTTON_MENU:
         return Create(id, x, y, ImgButtonMenuOff, ImgButtonMenuOn, ImgButtonMenuGlow, -4, -11, 16,
                       150, caption, FontPS28, push_fn);
-    case 1:
+    case BUTTON_PLAY:
         return Create(id, x, y, ImgButtonPlayOff, ImgButtonPlayOn, ImgButtonPlayGlow, -5, -5, 1, 50,
                       caption, FontPS30, push_fn);
-    case 2:
+    case BUTTON_SMALL:
         return Create(id, x, y, ImgButtonSmallOff, ImgButtonSmallOn, ImgButtonSmallGlow, -3, -7, 1,
                       150, caption, FontPS20, push_fn);
     default:
@@ -91,9 +91,9 @@ void ButtonAnim::Update() {
         return;
     }
     if (state == 0) Snd_PlayObj(SndClick, Snd_FxVolume(), 2.0f, MouseXPos, MouseYPos);
-    state |= 1;
-    if (MouseLeftPressed) state |= 2;
-    if (!(MouseLeftReleased && (state & 2))) return;
+    state |= BUTTON_OVER;
+    if (MouseLeftPressed) state |= BUTTON_PRESSED;
+    if (!(MouseLeftReleased && (state & BUTTON_PRESSED))) return;
     MouseLeftDown = 0; // no other control sees this press any more
     MouseLeftPrev = 0;
     if (!Push_Fn) return; // the owner acts on bit 2 itself in this pass
@@ -115,7 +115,7 @@ void ButtonAnim::Draw() {
         }
     }
     Image* picture = img_off;
-    if (state & 1) {
+    if (state & BUTTON_OVER) {
         if (img_glow_on)
             DrawImage(img_glow_on, static_cast<float>(x + glow_x), static_cast<float>(y + glow_y),
                       0);
@@ -146,7 +146,7 @@ Button_Interface* Button_InterfaceCreate(int x, int y, int id, Image* image, int
 }
 
 void Button_Interface::CheckMe() {
-    Button_State = 0;
+    Button_State = INTERFACE_IDLE;
     if (ClimbingTimer <= 0) image_id = 0;
     bool over =
         x <= MouseXPos && MouseXPos <= x + image_dx && y <= MouseYPos && MouseYPos <= y + image_dy;
@@ -155,7 +155,7 @@ void Button_Interface::CheckMe() {
         return;
     }
     image_id = 1;
-    Button_State = -1;
+    Button_State = INTERFACE_HOVER;
     if (MouseDown(1)) {
         if (MouseLeftPressed) {
             ox = MouseXPos - x;
@@ -163,7 +163,7 @@ void Button_Interface::CheckMe() {
         }
         ButtonDown = 1;
     } else if (ButtonDown) {
-        Button_State = 1; // pressed and released over the button
+        Button_State = INTERFACE_CLICKED;
         ButtonDown = 0;
     }
 }

@@ -8,6 +8,32 @@
 
 using PushFn = void (*)();
 
+// ButtonAnim::state bits.
+enum ButtonStateBit : int {
+    BUTTON_OVER = 1,    // the pointer is over the button
+    BUTTON_PRESSED = 2, // the left button went down while the pointer was over it
+};
+
+// ButtonAnim::CreateType's kinds.
+enum ButtonType : int {
+    BUTTON_MENU = 0,  // large menu button, 16 shimmer frames
+    BUTTON_PLAY = 1,  // large play button
+    BUTTON_SMALL = 2, // small button
+};
+
+// The ids of the two answers of a yes/no dialog, so one update can tell them apart.
+enum DialogAnswerId : int {
+    DIALOG_YES = 1000,
+    DIALOG_NO = 1001,
+};
+
+// Button_Interface::Button_State.
+enum InterfaceButtonState : int {
+    INTERFACE_IDLE = 0,
+    INTERFACE_HOVER = -1,
+    INTERFACE_CLICKED = 1, // pressed and released over the button in this pass
+};
+
 // Animated caption button: glows and clicks when the pointer enters, calls its push function
 // when clicked, and shimmers through its frames every 10 to 17 seconds.
 class ButtonAnim {
@@ -26,7 +52,7 @@ class ButtonAnim {
     std::string caption;
     Font* caption_font = nullptr;
     PushFn Push_Fn = nullptr;
-    int state = 0; // bit 1: pointer over it; bit 2: pressed while over it
+    int state = 0; // ButtonStateBit flags
 
     void Update();
     void Draw();
@@ -36,7 +62,7 @@ class ButtonAnim {
                               Image* img_glow_on, int glow_x, int glow_y, int img_count,
                               int anim_time, const std::string& caption, Font* caption_font,
                               PushFn push_fn);
-    // Type 0 large menu button, 1 large play button, 2 small button.
+    // `type` is one of ButtonType.
     static ButtonAnim* CreateType(int type, int x, int y, const std::string& caption,
                                   PushFn push_fn, int id);
 
@@ -53,7 +79,7 @@ class Button_Interface {
     int image_id = 0;
     int Default_Image = 0;
     int image_dx = 0, image_dy = 0;
-    int Button_State = 0;
+    int Button_State = INTERFACE_IDLE;
     int ClimbingTimer = 0;
     int ButtonDown = 0;
 

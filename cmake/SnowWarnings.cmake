@@ -1,6 +1,6 @@
 # Warnings on and treated as errors for our own code.
 function(snow_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Werror)
 endfunction()
 
 # snow_subsystem(<target> DEPS <targets...>): a static library of every .cpp in the calling

@@ -27,7 +27,7 @@ struct Sound {
 struct Channel {
     ALuint source = 0;
     bool temporary = false; // taken from the pool by PlaySound with no channel
-    bool cued = false;      // set up by CueSound, waiting for SetPaused(false)
+    bool cued = false;      // set up by CueSound, waiting for Channel_SetPaused(false)
     bool paused = false;
     float volume = 1.0f, pan = 0.0f, depth = 0.0f, rate = 1.0f;
     std::uint64_t started = 0; // start order, so the pool reuses the longest-finished first

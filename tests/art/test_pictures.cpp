@@ -3,8 +3,11 @@
 // tileset description is the text the game was shipped with.
 #include "engine/gfx.h"
 #include "tools/art/sheet_frames.h"
+#include "tools/art/tileset_text.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include <fstream>
 #include <sstream>
@@ -44,8 +47,8 @@ TEST_P(GeneratedPicture, LoadsWithItsFrameSizeAndCount) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Art, GeneratedPicture, ::testing::ValuesIn(kArtPictures),
-                         [](const ::testing::TestParamInfo<ArtPictureSpec>& info) {
-                             std::string n = info.param.name;
+                         [](const ::testing::TestParamInfo<ArtPictureSpec>& param_info) {
+                             std::string n = param_info.param.name;
                              for (char& c : n)
                                  if (!isalnum(static_cast<unsigned char>(c))) c = '_';
                              return n;
@@ -114,32 +117,33 @@ TEST(ParticleMaps, AreRedShapesOnBlackWithoutAlpha) {
 }
 
 TEST(TilesetDescription, IsTheShippedTextByteForByte) {
-    const std::string expected = ";\r\n"
-                                 "; tileset+color= dx, dy, images count, anim speed (millisecs)\r\n"
-                                 ";\r\n"
-                                 "\r\n"
-                                 "Gem0=35,35,64,12\r\n"
-                                 "Gem1=53,40,64,12\r\n"
-                                 "Gem2=48,48,64,12\r\n"
-                                 "Gem3=48,48,64,12\r\n"
-                                 "Gem4=68,48,64,14\r\n"
-                                 "Gem5=48,48,64,14\r\n"
-                                 "Gem6=57,45,64,20\r\n"
-                                 "\r\n"
-                                 "ShadowGem0=63,45,1,15\r\n"
-                                 "ShadowGem1=50,47,40,15\r\n"
-                                 "ShadowGem2=32,32,1,15\r\n"
-                                 "ShadowGem3=28,36,64,20\r\n"
-                                 "ShadowGem4=26,32,64,25\r\n"
-                                 "ShadowGem5=25,40,1,15\r\n"
-                                 "ShadowGem6=28,34,40,20\r\n"
-                                 "\r\n"
-                                 "\r\n";
+    const std::string expected = kTilesTxt;
     std::ifstream f(AssetPath("images/pieces/tiles.txt"), std::ios::binary);
     ASSERT_TRUE(f) << "images/pieces/tiles.txt is missing";
     std::stringstream text;
     text << f.rdbuf();
     EXPECT_EQ(text.str(), expected);
+}
+
+// The tileset description cuts the gem strips by its own numbers; they must be the frames the
+// generator draws, or every gem animates with a torn frame.
+TEST(TilesetDescription, CutsTheGemsAsTheyAreDrawn) {
+    const std::string text = kTilesTxt;
+    for (int k = 0; k < 7; ++k) {
+        const std::string key = "\nGem" + std::to_string(k) + "=";
+        const std::size_t at = text.find(key);
+        ASSERT_NE(at, std::string::npos) << key;
+        int w = 0, h = 0, count = 0;
+        ASSERT_EQ(std::sscanf(text.c_str() + at + key.size(), "%d,%d,%d", &w, &h, &count), 3);
+        const std::string name = "images/pieces/Gem" + std::to_string(k) + ".png";
+        const ArtPictureSpec* art = nullptr;
+        for (const ArtPictureSpec& s : kArtPictures)
+            if (name == s.name) art = &s;
+        ASSERT_NE(art, nullptr) << name;
+        EXPECT_EQ(w, art->cell_w) << name;
+        EXPECT_EQ(h, art->cell_h) << name;
+        EXPECT_EQ(count, art->count) << name;
+    }
 }
 
 } // namespace

@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Delays, DelayedTest,
                                            DelayCase{"Ms250At20", 250, 20, 13},
                                            DelayCase{"Ms240At20", 240, 20, 12},
                                            DelayCase{"TruncatedEachFrame", 34, 16.5f, 2}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(SoundFxTest, DelayedRequestLeavesTheListWhenItsSoundEnds) {
     SoundFx[0] = Short;
@@ -312,7 +312,7 @@ INSTANTIATE_TEST_SUITE_P(Columns, PanTest,
                                            PanCase{"BoardShiftedToCentre", 500, 100, 0, 0},
                                            PanCase{"BoardShiftedLeft", 300, 250, 0, -1},
                                            PanCase{"ScreenPositionIgnoresOffset", 400, 250, 1, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(SoundFxTest, DelayedAndNamedSoundsPanFromX) {
     Snd_AddDelayed(0, 1, 1, 0, 0, 10, 0);

@@ -89,8 +89,8 @@ TEST_P(GeneratedSound, DecodesWithItsLayoutLengthAndHeadroom) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFiles, GeneratedSound, ::testing::ValuesIn(kFiles),
-                         [](const ::testing::TestParamInfo<Expected>& info) {
-                             std::string name = info.param.file;
+                         [](const ::testing::TestParamInfo<Expected>& param_info) {
+                             std::string name = param_info.param.file;
                              for (char& c : name)
                                  if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
                              return name;

@@ -44,7 +44,7 @@ void Art_WriteText(const ArtContext& ctx, const std::string& name, const std::st
 // one row). The game cuts them in the same order.
 Picture Art_Strip(const std::vector<Picture>& frames, int columns = 8);
 
-// A cairo surface of w x h and a context on it; free with Art_Finish, which returns the picture.
+// A cairo surface of w x h and a context on it; free with Sketch_Finish, which returns the picture.
 struct Sketch {
     cairo_surface_t* surface = nullptr;
     cairo_t* cr = nullptr;

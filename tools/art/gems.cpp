@@ -1,4 +1,5 @@
 // The seven gems (rendered), their halos and the tileset description the game reads them by.
+#include "tools/art/tileset_text.h"
 #include "tools/art/art.h"
 #include "tools/art/povray.h"
 
@@ -18,30 +19,6 @@ const GemLook kGems[7] = {
     {35, 35, "#f2f4ff"}, {53, 40, "#e8323c"}, {48, 48, "#ff8c1a"}, {48, 48, "#ffd60a"},
     {68, 48, "#2fc45a"}, {48, 48, "#1e5bff"}, {57, 45, "#b23cff"},
 };
-
-// The description is read with plain substring searches and CR LF line ends; the game only
-// reads the Gem lines, the shadow lines travel along as they always have.
-const char kTilesTxt[] = ";\r\n"
-                         "; tileset+color= dx, dy, images count, anim speed (millisecs)\r\n"
-                         ";\r\n"
-                         "\r\n"
-                         "Gem0=35,35,64,12\r\n"
-                         "Gem1=53,40,64,12\r\n"
-                         "Gem2=48,48,64,12\r\n"
-                         "Gem3=48,48,64,12\r\n"
-                         "Gem4=68,48,64,14\r\n"
-                         "Gem5=48,48,64,14\r\n"
-                         "Gem6=57,45,64,20\r\n"
-                         "\r\n"
-                         "ShadowGem0=63,45,1,15\r\n"
-                         "ShadowGem1=50,47,40,15\r\n"
-                         "ShadowGem2=32,32,1,15\r\n"
-                         "ShadowGem3=28,36,64,20\r\n"
-                         "ShadowGem4=26,32,64,25\r\n"
-                         "ShadowGem5=25,40,1,15\r\n"
-                         "ShadowGem6=28,34,40,20\r\n"
-                         "\r\n"
-                         "\r\n";
 
 // A soft glow in the gem's colour, added behind the piece at about two thirds of its size:
 // brightest just outside the gem's body, fading to nothing at the edge of the picture.
