@@ -252,9 +252,8 @@ void BuildQuitDialog() {
     int y = QuitDialogY + 230 - MenuButtonH - 20;
     QuitDialogButtons.push_back(
         ButtonAnim::CreateType(BUTTON_MENU, QuitDialogX + 48, y, "Yes", nullptr, DIALOG_YES));
-    QuitDialogButtons.push_back(
-        ButtonAnim::CreateType(BUTTON_MENU, QuitDialogX + 400 - MenuButtonW - 48, y, "No", nullptr,
-                               DIALOG_NO));
+    QuitDialogButtons.push_back(ButtonAnim::CreateType(
+        BUTTON_MENU, QuitDialogX + 400 - MenuButtonW - 48, y, "No", nullptr, DIALOG_NO));
 }
 
 void QuitDialogUpdate() {

@@ -32,9 +32,9 @@ int MenuButtonW, MenuButtonH, PlayButtonW, PlayButtonH;
 namespace {
 
 // The music tracks; the effect sounds are listed with the sound manager.
-const char* const kMusic[] = {"Kv_Silent_Night.ogg",           "KV_Angels_We_Have_Heard.ogg",
-                              "KV_Away_in_a_Manger.ogg",       "KV_O_Come_All_Ye_Faithful.ogg",
-                              "KV_Amazing_Grace.ogg",          "KV_Auld Lang Syne.ogg"};
+const char* const kMusic[] = {"Kv_Silent_Night.ogg",     "KV_Angels_We_Have_Heard.ogg",
+                              "KV_Away_in_a_Manger.ogg", "KV_O_Come_All_Ye_Faithful.ogg",
+                              "KV_Amazing_Grace.ogg",    "KV_Auld Lang Syne.ogg"};
 const char* const kFonts[] = {"l_10646.ttf", "libertyn.ttf", "PS_14508.ttf"};
 const char* const kInterface[] = {"logo_small_QP.png",
                                   "logo_Tarnwick.jpg",

@@ -37,7 +37,8 @@ struct PiecesVolume {
     float factor;
 };
 // Shields knocked off, bombs exploding, lasers firing (slot 18 holds no sound).
-constexpr PiecesVolume kPiecesVolumes[] = {{SND_CHAIN_OFF, 0.5f}, {SND_EXPLOSION, 0.3f}, {SND_LASER, 0.5f}};
+constexpr PiecesVolume kPiecesVolumes[] = {
+    {SND_CHAIN_OFF, 0.5f}, {SND_EXPLOSION, 0.3f}, {SND_LASER, 0.5f}};
 
 bool Silenced() {
     return AudioOff == 1 || Snd_FxVolume() == 0.0f;
@@ -250,7 +251,8 @@ void Snd_CountPiece(int record, int x, int y) {
 void Snd_FlushPieces() {
     for (const PiecesVolume& p : kPiecesVolumes) {
         const ManyPiecesOneSound& r = PiecesSounds[p.record];
-        if (r.start != 0) Snd_PlayAt(p.record, p.factor * Snd_FxVolume(), 1.0f, r.X, r.Y, SND_AT_BOARD);
+        if (r.start != 0)
+            Snd_PlayAt(p.record, p.factor * Snd_FxVolume(), 1.0f, r.X, r.Y, SND_AT_BOARD);
     }
 }
 

@@ -17,19 +17,19 @@ constexpr int SoundFx_Slots = 28;
 // The slots of SoundFx that hold a sound (every other slot stays empty and plays nothing), and
 // the one empty slot the board still counts laser pieces in, so a laser sound can fill it later.
 enum SoundSlot : int {
-    SND_DING = 0,           // one per broken piece, as delayed requests
-    SND_CHAIN_OFF = 2,      // a chain knocked off a piece (coalesced)
-    SND_TIME_ALARM = 5,     // the candle's last seconds
-    SND_EXPLOSION = 6,      // bombs (coalesced) and a launched snowball
-    SND_REFUSAL = 7,        // an action that is not allowed
-    SND_TRIANGLE = 15,      // loaded, requested by nothing
-    SND_WIN_LEVEL = 16,     // the end of the win phase on the level-end screen
-    SND_GAME_OVER = 17,     // a lost game, as a dynamic request sliding down
-    SND_LASER = 18,         // laser pieces (coalesced); the slot stays empty
-    SND_AMBIENT_A = 20,     // 20, 21 and 22 share the ambient loop
+    SND_DING = 0,       // one per broken piece, as delayed requests
+    SND_CHAIN_OFF = 2,  // a chain knocked off a piece (coalesced)
+    SND_TIME_ALARM = 5, // the candle's last seconds
+    SND_EXPLOSION = 6,  // bombs (coalesced) and a launched snowball
+    SND_REFUSAL = 7,    // an action that is not allowed
+    SND_TRIANGLE = 15,  // loaded, requested by nothing
+    SND_WIN_LEVEL = 16, // the end of the win phase on the level-end screen
+    SND_GAME_OVER = 17, // a lost game, as a dynamic request sliding down
+    SND_LASER = 18,     // laser pieces (coalesced); the slot stays empty
+    SND_AMBIENT_A = 20, // 20, 21 and 22 share the ambient loop
     SND_AMBIENT_B = 21,
     SND_AMBIENT_C = 22,
-    SND_ICE_BREAK = 27,     // ice or snow broken
+    SND_ICE_BREAK = 27, // ice or snow broken
 };
 constexpr int SfxChannels_Max = 128;
 constexpr int Snd_DisplayWidth = 800; // pan spans the display: x 0 is hard left
@@ -77,10 +77,14 @@ struct SlotSoundFile {
     const char* file;
 };
 inline constexpr SlotSoundFile kSlotSoundFiles[] = {
-    {SND_DING, "ding1.wav"},          {SND_CHAIN_OFF, "Shieldout.wav"},
-    {SND_TIME_ALARM, "bub_timealarm.ogg"}, {SND_EXPLOSION, "explo3.wav"},
-    {SND_REFUSAL, "error1.wav"},      {SND_TRIANGLE, "triangle1.wav"},
-    {SND_WIN_LEVEL, "WinLevel.ogg"},  {SND_GAME_OVER, "GameOver.ogg"},
+    {SND_DING, "ding1.wav"},
+    {SND_CHAIN_OFF, "Shieldout.wav"},
+    {SND_TIME_ALARM, "bub_timealarm.ogg"},
+    {SND_EXPLOSION, "explo3.wav"},
+    {SND_REFUSAL, "error1.wav"},
+    {SND_TRIANGLE, "triangle1.wav"},
+    {SND_WIN_LEVEL, "WinLevel.ogg"},
+    {SND_GAME_OVER, "GameOver.ogg"},
     {SND_AMBIENT_A, "KV_Ambient.ogg"}, // the three ambience slots share this one recording
     {SND_ICE_BREAK, "glass_breaking2.ogg"},
 };
@@ -89,8 +93,8 @@ struct NamedSoundFile {
     const char* file;
 };
 inline constexpr NamedSoundFile kNamedSoundFiles[] = {
-    {&SndHammer1, "hammer01.ogg"}, {&SndHammer2, "hammer02.ogg"},   {&SndGemMove, "gem_move.ogg"},
-    {&SndClickGem, "click_gem.ogg"}, {&Snd4Gem, "4gem.ogg"},        {&SndBoulder, "Boulder.ogg"},
+    {&SndHammer1, "hammer01.ogg"},    {&SndHammer2, "hammer02.ogg"}, {&SndGemMove, "gem_move.ogg"},
+    {&SndClickGem, "click_gem.ogg"},  {&Snd4Gem, "4gem.ogg"},        {&SndBoulder, "Boulder.ogg"},
     {&SndGetHammer, "GetHammer.ogg"}, {&SndClick, "click.wav"},
 };
 inline constexpr const char* Snd_Folder = ".\\sounds\\";

@@ -2,11 +2,11 @@
 
 #include "audio/sound_fx.h"
 #include "board/matching.h"
-#include "engine/frame.h"
-#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "data/players.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 #include "engine/system.h"
 
 #include <algorithm>
@@ -67,8 +67,9 @@ bool RunTimedClock() {
         Time_Reserve = 0;
     }
     if (Time_Left >= 0) return false;
-    Lives = std::max(Lives - 1, 0);                  // never a negative count on the panel
-    Snd_AddDynamic(SND_GAME_OVER, 0.0f, Snd_FxVolume(), 0.75f); // the lost-game jingle, sliding down
+    Lives = std::max(Lives - 1, 0); // never a negative count on the panel
+    Snd_AddDynamic(SND_GAME_OVER, 0.0f, Snd_FxVolume(),
+                   0.75f); // the lost-game jingle, sliding down
     Shell_OpenTimeUpDialog();
     return true;
 }

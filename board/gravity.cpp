@@ -2,9 +2,9 @@
 
 #include "board/matching.h"
 #include "board/pieces.h"
-#include "engine/frame.h"
 #include "board/swap.h"
 #include "board/table.h"
+#include "engine/frame.h"
 #include "engine/system.h"
 
 namespace {

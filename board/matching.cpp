@@ -3,9 +3,9 @@
 #include "audio/sound_fx.h"
 #include "board/clock.h"
 #include "board/pieces.h"
-#include "engine/frame.h"
 #include "board/swap.h"
 #include "data/level_file.h"
+#include "engine/frame.h"
 #include "engine/system.h"
 #include "fx/effects.h"
 
@@ -226,7 +226,8 @@ void Table_TriggerPiece(int x, int y) {
         else if (p->laser)
             Snd_CountPiece(SND_LASER, p->x, p->y);
         else if (!p->golden && Kind_IsGem(p->color) && Ding_Delay < 4000)
-            Snd_AddDelayed(SND_DING, Ding_Rate, 0.5f * Snd_FxVolume(), Ding_Delay, 0.0f, p->x, p->y);
+            Snd_AddDelayed(SND_DING, Ding_Rate, 0.5f * Snd_FxVolume(), Ding_Delay, 0.0f, p->x,
+                           p->y);
         Ding_Rate = std::max(p->color * 7 + 30 - (Ding_Count + 1), 30) / 100.0f;
         ++Ding_Count;
         Table_TakePiece(x, y);

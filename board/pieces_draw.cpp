@@ -1,11 +1,11 @@
 #include "board/pictures.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "engine/frame.h"
-#include "engine/shell.h"
 #include "board/table.h"
 #include "data/config.h"
+#include "engine/frame.h"
 #include "engine/gfx.h"
+#include "engine/shell.h"
 #include "engine/system.h"
 
 #include <cmath>
@@ -21,7 +21,8 @@ void Piece_Animate(Piece* p, float ms) {
 }
 
 float Piece_Alpha(const Piece* p) {
-    if (!Intro_Active || GameState != STATE_PLAYING || p->falling || p->triggered) return BoardAlpha;
+    if (!Intro_Active || GameState != STATE_PLAYING || p->falling || p->triggered)
+        return BoardAlpha;
     const float a = Ripple_AlphaAt(p->x, p->y);
     return a == -1.0f ? BoardAlpha : a;
 }

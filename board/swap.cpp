@@ -5,9 +5,9 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "engine/frame.h"
 #include "board/table.h"
 #include "data/level_file.h"
+#include "engine/frame.h"
 #include "engine/system.h"
 #include "fx/effects.h"
 

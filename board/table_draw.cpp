@@ -1,11 +1,11 @@
 #include "board/contour.h"
 #include "board/pictures.h"
 #include "board/ripple.h"
-#include "engine/frame.h"
-#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
+#include "engine/frame.h"
 #include "engine/gfx.h"
+#include "engine/shell.h"
 #include "engine/system.h"
 #include "fx/effects.h"
 

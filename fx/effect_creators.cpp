@@ -1,9 +1,9 @@
 // The creators: one per effect, each appending its sprites to the list.
+#include "engine/frame.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/effects_internal.h"
-#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // How each kind of effect sprite moves, is drawn, ages and goes.
+#include "engine/frame.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/effects_internal.h"
-#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <algorithm>

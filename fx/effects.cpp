@@ -1,9 +1,9 @@
 #include "fx/effects.h"
 
+#include "engine/frame.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects_internal.h"
-#include "engine/frame.h"
 
 #include <algorithm>
 #include <sstream>

@@ -158,8 +158,8 @@ TEST_F(Harness, PauseCaptionsStayInsideTheirButtons) {
     ASSERT_EQ(StateValue("GameState"), 7);
     const std::string bytes = Read("paused.png");
     DecodedPicture pic;
-    ASSERT_TRUE(Image_DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
-                                pic));
+    ASSERT_TRUE(
+        Image_DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), pic));
     int bright = 0;
     for (int y = 550; y < 600; ++y)
         for (int x = 737; x < 800; ++x) {

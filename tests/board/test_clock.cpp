@@ -4,11 +4,11 @@
 
 #include "board/clock.h"
 #include "board/matching.h"
-#include "engine/frame.h"
-#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "data/players.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 
 #include <gtest/gtest.h>
 

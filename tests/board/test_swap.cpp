@@ -5,10 +5,10 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "engine/frame.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "data/level_file.h"
+#include "engine/frame.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "board/board.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "engine/frame.h"
-#include "engine/shell.h"
 #include "board/table.h"
 #include "data/level_file.h"
+#include "engine/frame.h"
+#include "engine/shell.h"
 #include "engine/stream.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The effect list: delays, layers, counts, each kind's life and removal, the laser band.
+#include "engine/frame.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects.h"
-#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <functional>

@@ -1,9 +1,9 @@
 // Every effect drawn with the generated pictures on the headless display: each kind must put
 // something on the screen (a wrong frame or a lost picture draws nothing and fails here).
+#include "engine/frame.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects.h"
-#include "engine/frame.h"
 #include "fx/trig.h"
 
 #include <cstdint>

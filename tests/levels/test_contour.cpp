@@ -14,9 +14,15 @@ TEST(Contour, LookupAndCross) {
     };
     const Case cases[] = {
         {28, 0}, // playable right, down-right and down: an outer corner
-        {7, 1},   {193, 2}, {112, 3}, {124, 4}, {31, 5},
-        {199, 6}, {241, 7}, {85, 8}, // the four orthogonal neighbours only: the cross from the
-                                     // table
+        {7, 1},
+        {193, 2},
+        {112, 3},
+        {124, 4},
+        {31, 5},
+        {199, 6},
+        {241, 7},
+        {85, 8},  // the four orthogonal neighbours only: the cross from the
+                  // table
         {255, 8}, // all eight: not in the table, but all orthogonal neighbours are playable
         {0, -1},  // nothing around: no tile
         {21, -1}, // up, right and down: not in the table and left is void

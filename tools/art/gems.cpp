@@ -1,7 +1,7 @@
 // The seven gems (rendered), their halos and the tileset description the game reads them by.
-#include "tools/art/tileset_text.h"
 #include "tools/art/art.h"
 #include "tools/art/povray.h"
+#include "tools/art/tileset_text.h"
 
 #include <cmath>
 #include <cstdlib>

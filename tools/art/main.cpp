@@ -1,6 +1,7 @@
 // artgen: draws every picture of the game (and copies its fonts) into the generated data folder.
 // Usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]
-//        artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] [--mockups] [module...]
+//        artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] [--mockups]
+//        [module...]
 // With --sheet or --mockups, only the modules named run (none by default); then a contact sheet
 // of every picture in DIR is written to FILE, and --mockups writes mock_*.png screens beside DIR.
 #include "tools/art/art.h"
@@ -45,7 +46,8 @@ int main(int argc, char** argv) {
     bool run_modules = (sheet.empty() && !mockups) || !only.empty();
     if (ctx.out_dir.empty() || (run_modules && (ctx.source_dir.empty() || ctx.work_dir.empty())))
         Art_Fail("usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]\n"
-                 "       artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] [--mockups] [module...]");
+                 "       artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] "
+                 "[--mockups] [module...]");
     if (run_modules) std::filesystem::create_directories(ctx.work_dir);
     for (const ArtModuleEntry& m : Art_Modules()) {
         if (!run_modules || (!only.empty() && !only.count(m.name))) continue;

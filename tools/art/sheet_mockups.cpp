@@ -137,7 +137,8 @@ void Credits(const std::string& dir) {
     c.Draw("images/interface/opt_credits.png", 404, 169);
     c.Text("Brimlet : Snowmere 1.10", ArtFont::Sans, 12, 367, 545, 255, 255, 255);
     const char* caps[] = {"Settings", "Credits", "Help", "Main Menu"};
-    for (int i = 0; i < 4; ++i) c.Button("gx", 114, 348 + 57 * i, caps[i], false);
+    for (int i = 0; i < 4; ++i)
+        c.Button("gx", 114, 348 + 57 * i, caps[i], false);
     c.Draw("images/interface/button_gx_selected.png", 114, 405, 0, 0, 0, 1 / 3.0);
     c.Save("mock_credits.png");
 }
