@@ -1,0 +1,41 @@
+// The two screens around every level: the introduction with its panel and "Start" button, and
+// the level end after a win (fireworks, the won dialog counting the time bonus in on the candle)
+// or a game over (the picture zooming in), and the congratulation after the last level.
+#pragma once
+
+#include <string>
+
+extern int NewMusicPending;   // 1: the next introduction changes the music
+extern float IntroFade;       // the faint board's alpha on the introduction, up to 0.05
+extern float IntroButtonFade; // the "Start" button's alpha, rising 1.0 a second
+extern int WinPhaseMs;        // ms until the fireworks of a won level start
+extern int LosePhaseMs;       // ms a lost board keeps its slow fading
+extern int FireworkTimer;     // ms until the next firework or score sparkle
+extern int AllLevelsDoneShown; // 1 once the last level's congratulation was dismissed
+extern float PanelFade;        // alpha of that congratulation panel
+extern int CelebrationKinds[3];
+extern int WonDialogX, WonDialogY;
+
+// Seconds as [h:]mm:ss: hours only from one full hour on, not padded.
+std::string FormatLevelTime(int seconds);
+// The introduction's level line: "Level n", or "Bonus Level n" from level 211 on.
+std::string IntroLevelLine(int level);
+
+// Entry action of the introduction: ambience off, the intro prepared, the level loaded.
+void EnterLevelIntro();
+void PrepareLevelIntro();
+void LevelIntroScreen();
+
+// Entry action of the level end: statistics, the next level, the phase timers.
+void EnterLevelEnd();
+void LevelEndScreen();
+
+void OpenLevelWonDialog();
+void LevelWonDialogDraw();
+// The bonus still counting in drains at 400 points a second while the won dialog shows.
+void LevelEnd_CountBonus(float seconds);
+// Keys and clicks while the won dialog shows: the first finishes the count, the next go on.
+// Returns true when the key was used.
+bool LevelEnd_SkipCount();
+// Enters the match's score after the last level and deletes the match.
+void FinalScoreEntry();
