@@ -160,19 +160,6 @@ void DrawSlotButtons() {
     }
 }
 
-void DrawSideButtons() {
-    if (!Player_Selected) {
-        PlayerMenuButton->UpdateDraw();
-        return;
-    }
-    if (Typed_Name.empty()) return;
-    if (!Name_Editing) {
-        PlayerResetButton->UpdateDraw();
-        PlayerMenuButton->UpdateDraw();
-    }
-    if (Name_InUse == 0) PlayerContinueButton->UpdateDraw();
-}
-
 void DrawEnterYourName() {
     SetImageFont(FontPS30);
     SetColor(250, 250, 150);
@@ -211,7 +198,8 @@ void EnterPlayerScreen() {
 void PlayerScreen() {
     DrawImage(ImgMenuBackground, 0, 0, 0);
     DrawSlotButtons();
-    DrawSideButtons();
+    for (ButtonAnim* b : PlayerSideButtonsShown())
+        b->UpdateDraw();
     if (Name_Editing) {
         DrawEnterYourName();
     } else if (KeyHit(VK_ESCAPE)) {
@@ -298,6 +286,15 @@ void CommitName() {
     SaveSlotName(Name_Editing->id, Typed_Name);
     Name_Editing->caption = Typed_Name;
     Name_Editing = nullptr;
+}
+
+std::vector<ButtonAnim*> PlayerSideButtonsShown() {
+    if (!Player_Selected) return {PlayerMenuButton};
+    if (Typed_Name.empty()) return {};
+    std::vector<ButtonAnim*> shown;
+    if (!Name_Editing) shown = {PlayerResetButton, PlayerMenuButton};
+    if (Name_InUse == 0) shown.push_back(PlayerContinueButton);
+    return shown;
 }
 
 void PlayerContinue() {

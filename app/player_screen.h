@@ -38,7 +38,10 @@ void NameEntryKeys();
 void DrawTypedName();
 void CommitName();
 
-// Side buttons of the player screen.
+// Side buttons of the player screen, and those shown now: only "Main menu" without a selected
+// slot; "Reset" and "Main menu" while no name is typed; "Continue" while the name is free; none
+// while the name is empty.
+std::vector<ButtonAnim*> PlayerSideButtonsShown();
 void PlayerContinue();
 void PlayerMainMenu();
 void PlayerReset();
