@@ -1,8 +1,10 @@
 #include "app/game_screen.h"
 
 #include "app/buttons.h"
+#include "app/level_flow.h"
 #include "app/level_start.h"
 #include "app/main_loop.h"
+#include "app/match.h"
 #include "app/panel.h"
 #include "app/resources.h"
 #include "app/screens.h"
@@ -32,7 +34,6 @@ ButtonAnim *BuyTimeButton = nullptr, *RiskItButton = nullptr, *TimeUpOkButton = 
 int WarnDialogX = 200, WarnDialogY = 150, TimeUpDialogX = 200, TimeUpDialogY = 150;
 int NewHighscoreRank = -1;
 int ContinuePressed = 0;
-int NewMusicPending = 0;
 int DevKeys_Enabled = 0;
 
 namespace {
@@ -201,7 +202,7 @@ void EnterPlaying() {
     // The scenery's snow value becomes 1.0 here with the particles.
     Level_Ease();
     NewMusicPending = 0;
-    // The level-start statistics of the player are recorded here with the player progress.
+    LevelStartStats();
     BoardAlpha = 1.0f;
     // The level's ambience starts here with the music.
 }
@@ -297,7 +298,7 @@ void AfterTimeUp() {
     // then no score enters it and the level-end screen waits for nothing.
     NewHighscoreRank = -1;
     HighscoreDelay = 0;
-    // The saved match is deleted here, once matches are saved.
+    Match_DeleteFiles(Player_Crt);
     Level_Outcome = 2;
     SetGameState(STATE_LEVEL_END);
 }
@@ -326,7 +327,11 @@ void LevelMenu() {
 }
 
 void ReplayLevel() {
-    // From the level-end screen the level just played comes back here, with the progress tables.
+    if (GameState == STATE_LEVEL_END) {
+        LevelCrt = Level_Played;
+        // After a game over the replay is a new match: three lives and no score.
+        if (Lives <= 0) NewMatch();
+    }
     SetGameState(STATE_LEVEL_INTRO);
 }
 
@@ -334,6 +339,13 @@ void NextLevel() {
     CloseDialog();
     // The music moves to its next track here.
     SetGameState(STATE_LEVEL_INTRO);
+}
+
+const char* GameScreen_DialogName() {
+    if (!DialogActive) return nullptr;
+    if (DialogDrawFn == WarningDialogDraw) return "time_warning";
+    if (DialogDrawFn == TimeUpDialogDraw) return "time_up";
+    return nullptr;
 }
 
 void WonContinue() {

@@ -2,7 +2,10 @@
 
 #include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/level_chooser.h"
 #include "app/level_start.h"
+#include "app/main_menu.h"
+#include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
 #include "audio/sound_fx.h"
@@ -133,6 +136,17 @@ void SwitchToFullScreenWhenMaximised() {
     WindowedMode = 0;
     OpenGameWindow();
     SetConfigValue("WINDOWED_MODE", "0");
+}
+
+// The level chooser's buttons, the text tables, the main menu and the player screen. Built
+// before the random numbers are seeded: a button draws its first shimmer frame at random, and
+// a level started from the command line lays out the same board whatever screens exist.
+void BuildScreens() {
+    InitChooserTexts();
+    BuildLevelChooser();
+    InitTexts();
+    BuildMainMenu();
+    BuildPlayerScreen();
 }
 
 bool DesktopTooSmallForWindow() {
@@ -399,6 +413,7 @@ int Game_Run(const RunOptions& options) {
     audio.loopback = options.headless;
     AudioOff = Audio_Open(audio) ? 0 : 1; // without a device the game runs silent
     Resources_LoadStartup();
+    BuildScreens();
     SeedRnd(options.seed_given ? options.seed : static_cast<unsigned>(MilliSecs()));
     ReadDesktopSize();
     Config_SetDir(options.data_dir.empty() ? DefaultDataDir() : options.data_dir);
@@ -412,6 +427,7 @@ int Game_Run(const RunOptions& options) {
     OpenGameWindow();
     SetImageFont(FontSans16);
     Levels_Count = 150;
+    MapLastPage = (Levels_Count - 1) / Chooser_PerPage;
     // One-time set-ups: tilesets, pieces, the board grid, the effect sounds, the pictures the
     // board, the effects and the candle draw, the sine tables, the effects, the texts, the
     // level-flow buttons, then the quit dialog.
@@ -420,7 +436,6 @@ int Game_Run(const RunOptions& options) {
     Resources_WirePictures();
     Trig_Init();
     Gfx_Init();
-    InitFlowTexts();
     BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);

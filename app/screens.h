@@ -27,7 +27,3 @@ struct GameStateScreen {
     ScreenFn entry;
 };
 extern GameStateScreen GameStateScreens[9];
-
-extern int TitleX, TitleY;
-void EnterMainMenu();
-void MainMenuScreen();
