@@ -1,10 +1,12 @@
 #include "app/harness.h"
 
+#include "app/buttons.h"
 #include "app/game_screen.h"
 #include "app/level_chooser.h"
 #include "app/level_flow.h"
 #include "app/level_start.h"
 #include "app/player_screen.h"
+#include "app/screens.h"
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "board/clock.h"
@@ -205,6 +207,8 @@ void AfterPass(int pass) {
         WriteDump(file);
 }
 
+std::string Quoted(const std::string& s);
+
 // The open dialog's kind by the function that draws it.
 std::string DialogName() {
     if (!DialogActive) return "none";
@@ -223,6 +227,14 @@ std::string PageStatuses() {
         const int n = std::min(s + MapPage * Chooser_PerPage, Levels_Columns - 1);
         out += (s > 1 ? ", " : "") + std::to_string(Level_Status[Player_Crt][n]);
     }
+    return out + "]";
+}
+
+// The captions of the navigation buttons the chooser shows on its page.
+std::string ChooserButtonNames() {
+    std::string out = "[";
+    for (ButtonAnim* b : Chooser_NavigationButtons())
+        out += (out.size() > 1 ? ", " : "") + Quoted(b->caption);
     return out + "]";
 }
 
@@ -386,6 +398,8 @@ std::string Harness_StateJson() {
     j << "  \"Easyness\": " << EasynessOfCurrentLevel() << ",\n";
     j << "  \"Levels_Status\": " << PageStatuses() << ",\n";
     j << "  \"MapPage\": " << MapPage << ",\n";
+    if (GameState == STATE_LEVEL_CHOOSER)
+        j << "  \"ChooserButtons\": " << ChooserButtonNames() << ",\n";
     j << "  \"Level_Played\": " << Level_Played << ",\n";
     j << "  \"Score_Counting\": " << Level_EndA << ",\n";
     j << "  \"Tooltip\": "

@@ -58,10 +58,10 @@ void ChooserStart() {
 void DrawNavigation() {
     SetBlend(BLEND_ALPHA);
     SetScale(1, 1);
-    ChooserMenuButton->UpdateDraw();
-    ChooserStartButton->UpdateDraw();
-    if (MapPage < MapLastPage) ChooserNextButton->UpdateDraw();
-    if (MapPage > 0) ChooserPrevButton->UpdateDraw();
+    for (ButtonAnim* b : Chooser_NavigationButtons()) {
+        b->UpdateDraw();
+        if (GameState != STATE_LEVEL_CHOOSER) return;
+    }
 }
 
 void DrawThumbnails() {
@@ -166,6 +166,13 @@ void RefreshMapMarks() {
         if (Level_Available(n)) mark = StatusOf(n) != 0 ? MAP_MARK_STARTED : MAP_MARK_AVAILABLE;
         Map_Marks[Player_Crt][s] = mark;
     }
+}
+
+std::vector<ButtonAnim*> Chooser_NavigationButtons() {
+    std::vector<ButtonAnim*> shown = {ChooserMenuButton, ChooserStartButton};
+    if (MapPage < MapLastPage) shown.push_back(ChooserNextButton);
+    if (MapPage > 0) shown.push_back(ChooserPrevButton);
+    return shown;
 }
 
 void Chooser_PreviousPage() {

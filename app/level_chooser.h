@@ -53,6 +53,9 @@ void InitChooserTexts();
 void BuildLevelChooser();
 // Marks of the current page's 30 slots in the current player's Map_Marks.
 void RefreshMapMarks();
+// The navigation buttons the current page shows: "Previous" not on the first page, "Next"
+// not on the last.
+std::vector<ButtonAnim*> Chooser_NavigationButtons();
 void Chooser_PreviousPage();
 void Chooser_NextPage();
 
