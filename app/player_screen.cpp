@@ -247,9 +247,13 @@ void CheckNameInUse() {
         }
     }
     if (Name_InUse && Name_Editing) {
+        // The small font keeps the line clear of the slot column, level with the name.
+        SetImageFont(FontPS20);
+        const int y = Name_Editing->y + (MenuButtonH - TextHeight()) / 2;
         SetColor(200, 0, 0);
-        DrawText("This name is already in use", 8, static_cast<float>(Name_Editing->y + 2));
+        DrawText("This name is already in use", 8, static_cast<float>(y));
         SetColor(255, 255, 255);
+        SetImageFont(FontPS28);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/match.h"
 #include "app/player_screen.h"
 #include "app/resources.h"
+#include "app/screens.h"
 #include "data/config.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -14,9 +15,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <variant>
 #include <vector>
@@ -294,6 +299,126 @@ TEST_F(PlayerScreenTest, TheFirstStartDialogRefusesAnEmptyName) {
     NameDialogUpdate();
     EXPECT_EQ(DialogActive, 1);
     CloseDialog();
+}
+
+} // namespace
+
+// The same screens in the game program, driven by scripted input.
+namespace {
+
+class PlayerFlow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("snow_playerflow_" + std::to_string(getpid()) + "_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs the game headless at 20 ms a frame for `frames` passes, dumping the state after
+    // each pass in `dumps`.
+    int Run(int frames, const std::string& script, const std::vector<int>& dumps,
+            const std::string& extra = "") {
+        std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --headless --skip-logos " +
+                          "--fixed-delta 20 --seed 3 --frames " + std::to_string(frames) +
+                          " --data-dir " + dir.string();
+        std::ofstream(dir / "input.txt") << script;
+        cmd += " --input " + (dir / "input.txt").string();
+        for (int pass : dumps)
+            cmd += " --dump-at " + std::to_string(pass) + ":" + Dump(pass);
+        cmd += " " + extra + " 2>" + (dir / "stderr.txt").string();
+        int status = std::system(cmd.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Dump(int pass) {
+        return (dir / ("state" + std::to_string(pass) + ".json")).string();
+    }
+    // The text after "key" in a dump: a number or a quoted text.
+    std::string Raw(int pass, const std::string& key) {
+        const std::string json = LoadString(Dump(pass));
+        std::smatch m;
+        if (!std::regex_search(json, m, std::regex("\"" + key + "\": (\"[^\"]*\"|[^,\n]+)")))
+            return "missing";
+        return m[1].str();
+    }
+    int Value(int pass, const std::string& key) { return std::atoi(Raw(pass, key).c_str()); }
+    std::string ConfigText() { return LoadString((dir / "gx_config.txt").string()); }
+    // One 32-bit value of the progress file.
+    int BinValue(int offset) {
+        const std::string bin = LoadString((dir / "gx_config.bin").string());
+        if (bin.size() < static_cast<std::size_t>(offset + 4)) return -999;
+        std::uint32_t v = 0;
+        for (int b = 0; b < 4; ++b)
+            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bin[offset + b])) << (8 * b);
+        return static_cast<int>(v);
+    }
+
+    static std::string Key(int pass, int code) {
+        return std::to_string(pass) + " keydown " + std::to_string(code) + "\n" +
+               std::to_string(pass + 1) + " keyup " + std::to_string(code) + "\n";
+    }
+    // Pointer to (x, y), then a click: press two passes later, release on the next.
+    static std::string Click(int pass, int x, int y) {
+        return std::to_string(pass) + " move " + std::to_string(x) + " " + std::to_string(y) +
+               "\n" + std::to_string(pass + 2) + " press left\n" + std::to_string(pass + 3) +
+               " release left\n";
+    }
+    // Slot buttons stand at x 250, from y 80 every 50 px; the menu's "Select Player" at
+    // (500, 340); the side buttons at x 550: "Reset" y 270, "Continue" 320, "Main menu" 370.
+    static std::string ClickSlot(int pass, int slot) { return Click(pass, 325, 101 + 50 * slot); }
+    static std::string OpenPlayerScreen(int pass) { return Click(pass, 575, 361); }
+
+    fs::path dir;
+};
+
+// Where the progress file keeps a slot's taken flag: column 0 of its best-value row.
+int FlagOffset(int slot) {
+    return 42320 + slot * Levels_Columns * 4;
+}
+
+TEST_F(PlayerFlow, AFirstStartAsksOnlyForANameThenStartsLevelOne) {
+    ASSERT_EQ(Run(60, "20 text Anna\n" + Key(30, 13), {15, 45}), 0);
+    EXPECT_EQ(Value(15, "GameState"), STATE_MAIN_MENU);
+    EXPECT_EQ(Raw(15, "Dialog"), "\"name\"");
+    EXPECT_EQ(Value(15, "First_Run"), 0);
+    EXPECT_EQ(Value(45, "GameState"), STATE_LEVEL_INTRO);
+    EXPECT_EQ(Raw(45, "Dialog"), "\"none\"");
+    EXPECT_EQ(Raw(45, "Player_Name"), "\"Anna\"");
+    EXPECT_EQ(Value(45, "LevelCrt"), 1);
+    const std::string text = ConfigText();
+    EXPECT_EQ(text.rfind("PLAYER0=Anna\r\nPLAYER1=New Player\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\nPLAYER_CRT=0\r\n"), std::string::npos) << text;
+    EXPECT_EQ(fs::file_size(dir / "gx_config.bin"), static_cast<std::uintmax_t>(Config_BinSize));
+    EXPECT_EQ(BinValue(FlagOffset(0)), 1);
+    EXPECT_EQ(BinValue(FlagOffset(1)), 0);
+}
+
+TEST_F(PlayerFlow, ASecondPlayerTypesATakenNameFixesItAndTheFirstIsKept) {
+    ASSERT_EQ(Run(60, "20 text Anna\n" + Key(30, 13), {}), 0);
+    const std::string script = OpenPlayerScreen(10) + ClickSlot(30, 1) + "50 text Anna\n" +
+                               Key(60, 13) +       // refused: Anna is slot 0
+                               Key(70, 8) +        // "Ann"
+                               "80 text e\n" +     // "Anne"
+                               Key(90, 13) +       // committed
+                               ClickSlot(110, 0) + // Anna again, no name entry
+                               Key(130, 27);       // back to the menu
+    ASSERT_EQ(Run(150, script, {25, 65, 100, 120, 140}), 0);
+    EXPECT_EQ(Value(25, "GameState"), STATE_PLAYER_SELECT);
+    EXPECT_EQ(Value(65, "Player_Crt"), 1);
+    EXPECT_EQ(Raw(65, "Player_Name"), "\"\""); // still typing: Enter was refused
+    EXPECT_EQ(Value(65, "GameState"), STATE_PLAYER_SELECT);
+    EXPECT_EQ(Raw(100, "Player_Name"), "\"Anne\"");
+    EXPECT_EQ(Value(120, "Player_Crt"), 0);
+    EXPECT_EQ(Raw(120, "Player_Name"), "\"Anna\"");
+    EXPECT_EQ(Value(120, "GameState"), STATE_PLAYER_SELECT);
+    EXPECT_EQ(Value(140, "GameState"), STATE_MAIN_MENU);
+    const std::string text = ConfigText();
+    EXPECT_EQ(text.rfind("PLAYER0=Anna\r\nPLAYER1=Anne\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\r\nPLAYER_CRT=0\r\n"), std::string::npos) << text;
+    EXPECT_EQ(BinValue(FlagOffset(0)), 1);
+    EXPECT_EQ(BinValue(FlagOffset(1)), 1);
 }
 
 } // namespace
