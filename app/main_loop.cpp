@@ -382,6 +382,8 @@ void MainLoopPass() {
     if (MainLoop_BeforePass) MainLoop_BeforePass(MainLoop_Passes);
     HandleSuspension();
     UpdateMouseState();
+    // Read before a dialog takes the keys for itself, so the chord works over any dialog.
+    const bool quit_chord = KeyDown(VK_ESCAPE) && KeyDown('E');
     if (!Input_WindowMinimized()) {
         DialogUpdate();
         TickHintCountdown();
@@ -396,7 +398,7 @@ void MainLoopPass() {
     if (AppTerminate()) OpenDialog(QuitDialogUpdate, QuitDialogDraw, 0);
     SwitchToFullScreenWhenMaximised();
     UpdateFrameTiming();
-    if (KeyDown(VK_ESCAPE) && KeyDown('E')) QuitRequested = 1;
+    if (quit_chord || (KeyDown(VK_ESCAPE) && KeyDown('E'))) QuitRequested = 1;
     if (MainLoop_AfterPass) MainLoop_AfterPass(MainLoop_Passes);
     ++MainLoop_Passes;
 }
