@@ -318,7 +318,9 @@ void PlayerContinue() {
 void PlayerMainMenu() {
     const int p = Player_Crt;
     if (p >= 0 && p < Players_Max) {
-        if (Level_Status[p][1] <= 0) LevelCrt = 1;
+        // Choosing the slot put the level where this player stands (level 1 for a new one);
+        // only a level the game does not have falls back to the first.
+        if (!Level_Available(LevelCrt)) LevelCrt = 1;
         Last_Level[p] = LevelCrt;
     }
     if (PlayerButton) PlayerButton->caption = PlayerCaption();

@@ -252,6 +252,19 @@ TEST_F(PlayerScreenTest, ChoosingATakenSlotKeepsItsProgressAndAFreeOneStartsAfre
     EXPECT_EQ(Name_Editing, PlayerButtons[6]);
 }
 
+TEST_F(PlayerScreenTest, BackToTheMenuAPlayerKeepsTheirLevelEvenWithLevelOneUnwon) {
+    MakePlayer(8, "Gus");
+    Level_Status[8][1] = -1; // level 1 replayed and lost after reaching level 40
+    Last_Level[8] = 40;
+    LevelCrt = 3;
+    SelectSlot(PlayerButtons[8]);
+    GameState = STATE_PLAYER_SELECT;
+    PlayerMainMenu();
+    EXPECT_EQ(LevelCrt, 40);
+    EXPECT_EQ(Last_Level[8], 40);
+    EXPECT_EQ(GameState, STATE_MAIN_MENU);
+}
+
 TEST_F(PlayerScreenTest, TheResetConfirmation) {
     struct Case {
         const char* what;
