@@ -1,8 +1,10 @@
 #include "app/game_screen.h"
 
 #include "app/buttons.h"
+#include "app/level_flow.h"
 #include "app/level_start.h"
 #include "app/main_loop.h"
+#include "app/match.h"
 #include "app/panel.h"
 #include "app/resources.h"
 #include "app/screens.h"
@@ -32,7 +34,6 @@ ButtonAnim *BuyTimeButton = nullptr, *RiskItButton = nullptr, *TimeUpOkButton = 
 int WarnDialogX = 200, WarnDialogY = 150, TimeUpDialogX = 200, TimeUpDialogY = 150;
 int NewHighscoreRank = -1;
 int ContinuePressed = 0;
-int NewMusicPending = 0;
 int DevKeys_Enabled = 0;
 
 namespace {
@@ -92,7 +93,7 @@ void DeveloperKeysAfterDrawing() {
         Time_Bought = 0;
         Level_Win();
     } else if (ControlHit('R')) {
-        Level_Outcome = 2;
+        Level_Outcome = LEVEL_LOST;
         if (LevelCrt >= 0 && LevelCrt < Levels_Columns) Easyness_Table[Player_Crt][LevelCrt] = -1;
         SetGameState(STATE_LEVEL_END);
     }
@@ -100,9 +101,9 @@ void DeveloperKeysAfterDrawing() {
 
 // The board and its effects advance one frame, then the clock.
 void UpdatePlay() {
-    // A help tip that blocks play skips this step once the tips exist.
+    // LATER(tips): a help tip that blocks play skips this step.
     if (Intro_Active) Ripple_Step();
-    // The colour hammer's queue runs here instead of the board step once the hammers exist.
+    // LATER(hammers): the colour hammer's queue (Hammer3_Step) runs here instead of the board step.
     Table_Update();
     Gfx_Update();
     if (!Intro_Active) {
@@ -184,37 +185,37 @@ void BuildLevelFlowButtons() {
     if (FlowTexts[1].empty()) InitFlowTexts();
     const int y = MenuButtonY();
     const int centred = Trunc(ScreenCentreX - MenuButtonW * 0.5);
-    StartLevelButton = ButtonAnim::CreateType(1, Trunc(ScreenCentreX - PlayButtonW * 0.5),
+    StartLevelButton = ButtonAnim::CreateType(BUTTON_PLAY, Trunc(ScreenCentreX - PlayButtonW * 0.5),
                                               ScreenCentreY, "Start", StartPlaying, 0);
-    LevelMenuButton = ButtonAnim::CreateType(0, 64, y, FlowTexts[1], LevelMenu, 0);
-    ReplayLevelButton = ButtonAnim::CreateType(0, centred, y, FlowTexts[2], ReplayLevel, 0);
+    LevelMenuButton = ButtonAnim::CreateType(BUTTON_MENU, 64, y, FlowTexts[1], LevelMenu, 0);
+    ReplayLevelButton = ButtonAnim::CreateType(BUTTON_MENU, centred, y, FlowTexts[2], ReplayLevel, 0);
     const int right = ScreenWidth - MenuButtonW - 64;
-    NextLevelButton = ButtonAnim::CreateType(0, right, y, FlowTexts[3], NextLevel, 0);
-    ResumeGameButton = ButtonAnim::CreateType(0, right, y, FlowTexts[5], ResumeGame, 0);
-    // Its push function comes with the help tips, which it closes.
-    TipContinueButton = ButtonAnim::CreateType(0, centred, 176, FlowTexts[6], nullptr, 0);
+    NextLevelButton = ButtonAnim::CreateType(BUTTON_MENU, right, y, FlowTexts[3], NextLevel, 0);
+    ResumeGameButton = ButtonAnim::CreateType(BUTTON_MENU, right, y, FlowTexts[5], ResumeGame, 0);
+    // LATER(tips): its push function closes the help tip (Tip_Close).
+    TipContinueButton = ButtonAnim::CreateType(BUTTON_MENU, centred, 176, FlowTexts[6], nullptr, 0);
     WonContinueButton = ButtonAnim::CreateType(
-        0, ScreenCentreX - 180, ScreenCentreY + 182 - MenuButtonH, FlowTexts[6], WonContinue, 0);
+        BUTTON_MENU, ScreenCentreX - 180, ScreenCentreY + 182 - MenuButtonH, FlowTexts[6], WonContinue, 0);
 }
 
 void EnterPlaying() {
-    // The scenery's snow value becomes 1.0 here with the particles.
+    // LATER(particles): the scenery's snow value becomes 1.0 here.
     Level_Ease();
     NewMusicPending = 0;
-    // The level-start statistics of the player are recorded here with the player progress.
+    LevelStartStats();
     BoardAlpha = 1.0f;
-    // The level's ambience starts here with the music.
+    // LATER(ambience): the level's ambience starts here (Amb_Start).
 }
 
 void StartPlaying() {
     SetGameState(STATE_PLAYING);
-    Level_Outcome = 0;
-    // The scenery's introduction flag is cleared here with the scenery.
+    Level_Outcome = LEVEL_IN_PLAY;
+    // LATER(scenery): the scenery's introduction flag is cleared here.
 }
 
 void GameScreen() {
     DeveloperKeysBeforeUpdate();
-    // While a help tip shows, Escape does not pause (once the tips exist).
+    // LATER(tips): while a help tip shows, Escape does not pause.
     if (KeyHit(VK_ESCAPE) > 0) {
         GameState = STATE_PAUSED;
         return;
@@ -250,9 +251,9 @@ void OpenTimeWarningDialog() {
     WarnDialogY = ScreenCentreY - 150;
     if (!BuyTimeButton) {
         const int y = WarnDialogY - MenuButtonH + 280;
-        BuyTimeButton = ButtonAnim::CreateType(0, WarnDialogX + 40, y, "Buy Time", BuyTime, 0);
+        BuyTimeButton = ButtonAnim::CreateType(BUTTON_MENU, WarnDialogX + 40, y, "Buy Time", BuyTime, 0);
         RiskItButton =
-            ButtonAnim::CreateType(0, WarnDialogX - MenuButtonW + 360, y, "Risk it", ResumeGame, 0);
+            ButtonAnim::CreateType(BUTTON_MENU, WarnDialogX - MenuButtonW + 360, y, "Risk it", ResumeGame, 0);
     }
     OpenDialog(WarningDialogUpdate, WarningDialogDraw, 0);
 }
@@ -271,7 +272,7 @@ void OpenTimeUpDialog() {
     TimeUpDialogY = ScreenCentreY - 150;
     if (!TimeUpOkButton)
         TimeUpOkButton =
-            ButtonAnim::CreateType(0, ScreenCentreX - MenuButtonW / 2,
+            ButtonAnim::CreateType(BUTTON_MENU, ScreenCentreX - MenuButtonW / 2,
                                    TimeUpDialogY - MenuButtonH + 280, "Ok", TimeUpOk, 0);
     OpenDialog(TimeUpDialogUpdate, TimeUpDialogDraw, 0);
 }
@@ -289,16 +290,17 @@ void TimeUpOk() {
 
 void AfterTimeUp() {
     if (Lives > 0) {
-        // The match is saved here as standing at the start of this level, once matches are saved.
+        // LATER(saved-match): the match is saved here as standing at the start of this level.
         if (!ReloadCurrentLevel()) SetGameState(STATE_MAIN_MENU);
         return;
     }
-    // Game over. The highscore table is asked for the score's rank here once it exists; until
-    // then no score enters it and the level-end screen waits for nothing.
+    // Game over.
+    // LATER(highscores): the table is asked for the score's rank here; until then no score
+    // enters it and the level-end screen waits for nothing.
     NewHighscoreRank = -1;
     HighscoreDelay = 0;
-    // The saved match is deleted here, once matches are saved.
-    Level_Outcome = 2;
+    Match_DeleteFiles(Player_Crt);
+    Level_Outcome = LEVEL_LOST;
     SetGameState(STATE_LEVEL_END);
 }
 
@@ -315,8 +317,8 @@ bool LevelMenu_SavesMatch() {
 
 void LevelMenu() {
     if (LevelMenu_SavesMatch()) {
-        // The match is saved here for later (level in progress when paused), once matches are
-        // saved; the menu music restarts here with the music.
+        // LATER(saved-match): the match is saved here for later (level in progress, paused).
+        // LATER(music): the menu music restarts here (Music_Start(0)).
         CloseDialog();
         SetGameState(STATE_MAIN_MENU);
         return;
@@ -326,7 +328,11 @@ void LevelMenu() {
 }
 
 void ReplayLevel() {
-    // From the level-end screen the level just played comes back here, with the progress tables.
+    if (GameState == STATE_LEVEL_END) {
+        LevelCrt = Level_Played;
+        // After a game over the replay is a new match: three lives and no score.
+        if (Lives <= 0) NewMatch();
+    }
     SetGameState(STATE_LEVEL_INTRO);
 }
 
@@ -334,6 +340,13 @@ void NextLevel() {
     CloseDialog();
     // The music moves to its next track here.
     SetGameState(STATE_LEVEL_INTRO);
+}
+
+const char* GameScreen_DialogName() {
+    if (!DialogActive) return nullptr;
+    if (DialogDrawFn == WarningDialogDraw) return "time_warning";
+    if (DialogDrawFn == TimeUpDialogDraw) return "time_up";
+    return nullptr;
 }
 
 void WonContinue() {

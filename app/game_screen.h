@@ -18,7 +18,7 @@ extern int NewHighscoreRank; // after a game over: the new highscore's rank, -1 
 extern int ContinuePressed;  // 1 after the level-won dialog was closed
 extern int DevKeys_Enabled;  // 1: the developer keys of the game screen work (--dev-keys)
 
-// Fills FlowTexts (part of the start-up text tables).
+// Fills FlowTexts (part of the start-up text tables, InitTexts).
 void InitFlowTexts();
 // Creates the level-flow buttons; once at start-up, after the pictures and the texts.
 void BuildLevelFlowButtons();
@@ -47,3 +47,5 @@ bool LevelMenu_SavesMatch();
 void ReplayLevel();
 void NextLevel();
 void WonContinue();
+// "time_warning" or "time_up" while one of the game screen's dialogs is open, else null.
+const char* GameScreen_DialogName();

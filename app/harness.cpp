@@ -1,13 +1,19 @@
 #include "app/harness.h"
 
+#include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/level_chooser.h"
+#include "app/level_flow.h"
 #include "app/level_start.h"
+#include "app/player_screen.h"
+#include "app/screens.h"
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "board/clock.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "data/config.h"
+#include "data/level_file.h"
 #include "data/players.h"
 #include "engine/audio.h"
 #include "engine/gfx.h"
@@ -201,6 +207,42 @@ void AfterPass(int pass) {
         WriteDump(file);
 }
 
+std::string Quoted(const std::string& s);
+
+// The open dialog's kind by the function that draws it.
+std::string DialogName() {
+    if (!DialogActive) return "none";
+    if (const char* name = GameScreen_DialogName()) return name;
+    if (DialogDrawFn == QuitDialogDraw) return "quit";
+    if (DialogDrawFn == NameDialogDraw) return "name";
+    if (DialogDrawFn == ResetDialogDraw) return "reset";
+    if (DialogDrawFn == LevelWonDialogDraw) return "level_won";
+    return "other";
+}
+
+// The current player's statuses of the levels on the chooser's page.
+std::string PageStatuses() {
+    std::string out = "[";
+    for (int s = 1; s <= Chooser_PerPage; ++s) {
+        const int n = std::min(s + MapPage * Chooser_PerPage, Levels_Columns - 1);
+        out += (s > 1 ? ", " : "") + std::to_string(Level_Status[Player_Crt][n]);
+    }
+    return out + "]";
+}
+
+// The captions of the navigation buttons the chooser shows on its page.
+std::string ChooserButtonNames() {
+    std::string out = "[";
+    for (ButtonAnim* b : Chooser_NavigationButtons())
+        out += (out.size() > 1 ? ", " : "") + Quoted(b->caption);
+    return out + "]";
+}
+
+int EasynessOfCurrentLevel() {
+    const bool known = LevelCrt >= 0 && LevelCrt < Levels_Columns;
+    return known ? Easyness_Table[Player_Crt][LevelCrt] : 0;
+}
+
 std::string Quoted(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
@@ -352,6 +394,19 @@ std::string Harness_StateJson() {
     j << "  \"Level_TimeBonus\": " << Level_TimeBonus << ",\n";
     j << "  \"BoardAlpha\": " << BoardAlpha << ",\n";
     j << "  \"FrameCounter\": " << FrameCounter << ",\n";
+    j << "  \"LevelCrt\": " << LevelCrt << ",\n";
+    j << "  \"Easyness\": " << EasynessOfCurrentLevel() << ",\n";
+    j << "  \"Levels_Status\": " << PageStatuses() << ",\n";
+    j << "  \"MapPage\": " << MapPage << ",\n";
+    if (GameState == STATE_LEVEL_CHOOSER)
+        j << "  \"ChooserButtons\": " << ChooserButtonNames() << ",\n";
+    j << "  \"Level_Played\": " << Level_Played << ",\n";
+    j << "  \"Score_Counting\": " << Level_EndA << ",\n";
+    j << "  \"Tooltip\": "
+      << (TooltipShown ? "[" + std::to_string(TooltipX) + ", " + std::to_string(TooltipY) + "]"
+                       : std::string("null"))
+      << ",\n";
+    j << "  \"Dialog\": " << Quoted(DialogName()) << ",\n";
     j << "  " << Board_StateJson() << ",\n";
     j << "  " << Gfx_StateJson() << "\n";
     j << "}\n";

@@ -1,6 +1,7 @@
 #include "app/level_start.h"
 
 #include "app/game_screen.h"
+#include "app/match.h"
 #include "app/resources.h"
 #include "board/board.h"
 #include "board/clock.h"
@@ -15,6 +16,7 @@ namespace {
 
 // The file of a level started from a level file; empty for the embedded levels.
 std::string Level_SourceFile;
+int Level_SourceLevel = 0; // the level number the file is played as
 
 bool LoadCurrent(std::string* error) {
     if (Level_SourceFile.empty()) return LoadLevel(error);
@@ -23,7 +25,7 @@ bool LoadCurrent(std::string* error) {
 }
 
 bool StartMatch(int relaxed) {
-    Score_NewGame();
+    NewMatch();
     Relaxed_Mode = relaxed;
     if (!ReloadCurrentLevel()) return false;
     FrameCounter = 0;
@@ -46,6 +48,7 @@ bool LevelStart_NewMatch(int level, int relaxed) {
 bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed) {
     if (LevelCrt < 1) LevelCrt = 1; // the rules of big moves depend on a level number
     Level_SourceFile = path;
+    Level_SourceLevel = LevelCrt;
     return StartMatch(relaxed);
 }
 
@@ -56,4 +59,13 @@ bool ReloadCurrentLevel() {
         Level_SourceFile.empty() ? "level " + std::to_string(LevelCrt) : Level_SourceFile;
     std::fprintf(stderr, "snowmere: cannot load %s: %s\n", what.c_str(), error.c_str());
     return false;
+}
+
+bool LevelStart_LoadForIntro() {
+    if (!Level_SourceFile.empty() && LevelCrt != Level_SourceLevel) Level_SourceFile.clear();
+    return ReloadCurrentLevel();
+}
+
+void LevelStart_UseEmbedded() {
+    Level_SourceFile.clear();
 }

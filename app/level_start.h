@@ -12,3 +12,8 @@ bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed);
 // Loads the level being played again from where it came from (the embedded level or a file).
 // False, with a message on the standard error, when it cannot be loaded.
 bool ReloadCurrentLevel();
+// Loads level LevelCrt for its introduction: the level file a match was started from while
+// LevelCrt still stands for it, otherwise the embedded level.
+bool LevelStart_LoadForIntro();
+// The levels played from now on are the embedded ones (a level chosen in the chooser).
+void LevelStart_UseEmbedded();

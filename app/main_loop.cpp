@@ -2,8 +2,11 @@
 
 #include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/level_chooser.h"
 #include "app/level_start.h"
 #include "app/panel.h"
+#include "app/main_menu.h"
+#include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
 #include "audio/sound_fx.h"
@@ -124,6 +127,17 @@ void SwitchToFullScreenWhenMaximised() {
     WindowedMode = 0;
     OpenGameWindow();
     SetConfigValue("WINDOWED_MODE", "0");
+}
+
+// The level chooser's buttons, the text tables, the main menu and the player screen. Built
+// before the random numbers are seeded: a button draws its first shimmer frame at random, and
+// a level started from the command line lays out the same board whatever screens exist.
+void BuildScreens() {
+    InitChooserTexts();
+    BuildLevelChooser();
+    InitTexts();
+    BuildMainMenu();
+    BuildPlayerScreen();
 }
 
 // The window needs a desktop larger than itself to show its frame. The message names 1024x768,
@@ -279,7 +293,7 @@ void TickHintCountdown() {
     if (HintCountdown == 0) return;
     HintCountdown = Trunc(HintCountdown - DeltaMs);
     if (HintCountdown > 0) return;
-    // The options tip is offered from the main menu once the help tips exist; until then the
+    // LATER(tips): the options tip (tip 20) is offered from the main menu here; until then the
     // countdown stays due and is retried every pass.
     HintCountdown = -1;
 }
@@ -320,6 +334,8 @@ void MainLoopPass() {
     if (MainLoop_BeforePass) MainLoop_BeforePass(MainLoop_Passes);
     HandleSuspension();
     UpdateMouseState();
+    // Read before a dialog takes the keys for itself, so the chord works over any dialog.
+    const bool quit_chord = KeyDown(VK_ESCAPE) && KeyDown('E');
     if (!Input_WindowMinimized()) {
         DialogUpdate();
         TickHintCountdown();
@@ -334,7 +350,7 @@ void MainLoopPass() {
     if (AppTerminate()) OpenDialog(QuitDialogUpdate, QuitDialogDraw, 0);
     SwitchToFullScreenWhenMaximised();
     UpdateFrameTiming();
-    if (KeyDown(VK_ESCAPE) && KeyDown('E')) QuitRequested = 1;
+    if (quit_chord || (KeyDown(VK_ESCAPE) && KeyDown('E'))) QuitRequested = 1;
     if (MainLoop_AfterPass) MainLoop_AfterPass(MainLoop_Passes);
     ++MainLoop_Passes;
 }
@@ -352,6 +368,7 @@ int Game_Run(const RunOptions& options) {
     audio.loopback = options.headless;
     AudioOff = Audio_Open(audio) ? 0 : 1; // without a device the game runs silent
     Resources_LoadStartup();
+    BuildScreens();
     SeedRnd(options.seed_given ? options.seed : static_cast<unsigned>(MilliSecs()));
     ReadDesktopSize();
     Config_SetDir(options.data_dir.empty() ? DefaultDataDir() : options.data_dir);
@@ -365,6 +382,7 @@ int Game_Run(const RunOptions& options) {
     OpenGameWindow();
     SetImageFont(FontSans16);
     Levels_Count = 150;
+    MapLastPage = (Levels_Count - 1) / Chooser_PerPage;
     // One-time set-ups: tilesets, pieces, the board grid, the effect sounds, the pictures the
     // board, the effects and the candle draw, the sine tables, the effects, the texts, the
     // level-flow buttons, then the quit dialog.
@@ -373,7 +391,6 @@ int Game_Run(const RunOptions& options) {
     Resources_WirePictures();
     Trig_Init();
     Gfx_Init();
-    InitFlowTexts();
     BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);

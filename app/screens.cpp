@@ -1,23 +1,24 @@
 #include "app/screens.h"
 
 #include "app/game_screen.h"
+#include "app/level_chooser.h"
+#include "app/level_flow.h"
 #include "app/main_loop.h"
-#include "app/resources.h"
-#include "engine/gfx.h"
+#include "app/main_menu.h"
+#include "app/player_screen.h"
 #include "engine/input.h"
 
-int TitleX = 368, TitleY = 24;
-
 GameStateScreen GameStateScreens[STATE_COUNT] = {
-    {MainMenuScreen, EnterMainMenu}, // 0 main menu
-    {GameScreen, EnterPlaying},      // 1 playing a level
-    {nullptr, nullptr},              // 2 level chooser
-    {nullptr, nullptr},              // 3 player selection
-    {nullptr, nullptr},              // 4 options
-    {nullptr, nullptr},              // 5 level introduction
-    {nullptr, nullptr},              // 6 level end
-    {PauseScreen, nullptr},          // 7 paused
-    {nullptr, nullptr},              // 8 suspended: drawn by the main loop
+    {MainMenuScreen, EnterMainMenu},         // 0 main menu
+    {GameScreen, EnterPlaying},              // 1 playing a level
+    {LevelChooserScreen, EnterLevelChooser}, // 2 level chooser
+    {PlayerScreen, EnterPlayerScreen},       // 3 player selection
+    // LATER(options): the options screen and its entry action; the menu offers no way here yet.
+    {nullptr, nullptr},                  // 4 options
+    {LevelIntroScreen, EnterLevelIntro}, // 5 level introduction
+    {LevelEndScreen, EnterLevelEnd},     // 6 level end
+    {PauseScreen, nullptr},              // 7 paused
+    {nullptr, nullptr},                  // 8 suspended: drawn by the main loop
 };
 
 void SetGameState(int state) {
@@ -30,22 +31,4 @@ void SetGameState(int state) {
 void Screens_RunRoutine(int state) {
     bool known = state >= 0 && state < STATE_COUNT && GameStateScreens[state].routine;
     GameStateScreens[known ? state : STATE_MAIN_MENU].routine();
-}
-
-void EnterMainMenu() {
-    ShowMouse();
-    TitleX = ScreenWidth - 432;
-    TitleY = 24;
-}
-
-// The menu stands over the first night sky and village until the animated scenery is drawn
-// here; its buttons join it with the menu's own screens.
-void MainMenuScreen() {
-    SetBlend(BLEND_SOLID);
-    DrawImage(ImgSky[0], 0, 0, 0);
-    SetBlend(BLEND_ALPHA);
-    SetRotation(0);
-    SetScale(1, 1);
-    SetAlpha(1);
-    DrawImage(ImgTitle, static_cast<float>(TitleX), static_cast<float>(TitleY), 0);
 }

@@ -16,7 +16,3 @@ struct GameStateScreen {
     ScreenFn entry;
 };
 extern GameStateScreen GameStateScreens[STATE_COUNT];
-
-extern int TitleX, TitleY;
-void EnterMainMenu();
-void MainMenuScreen();

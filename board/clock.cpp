@@ -144,7 +144,7 @@ void Level_Win() {
     // The full candle of the bonus counter; with nothing on the clock the bonus is 0 too.
     Level_EndB = Time_Left > 0 ? Level_EndA * (std::int64_t{Level_Time} + Time_Bought) / Time_Left
                                : Level_EndA;
-    Level_Outcome = 1;
+    Level_Outcome = LEVEL_WON;
     Shell_SetGameState(STATE_LEVEL_END);
 }
 

@@ -22,7 +22,7 @@ extern int Alarm_LastSecond; // the displayed second of the latest alarm, -1 non
 // Results of a finished level, read by the level-end screen.
 extern int Level_Score, Level_TimeBonus;
 extern std::int64_t Level_EndA, Level_EndB;
-extern int Level_Outcome;  // 1 won, 2 lost
+extern int Level_Outcome;  // LEVEL_IN_PLAY, LEVEL_WON or LEVEL_LOST (data/players.h)
 extern int HighscoreDelay; // ms before the level-end screen shows its dialog or highscores
 
 // The current player's failed tries at the current level since last winning it.

@@ -34,3 +34,30 @@ extern float FxVolume_Crt, MusicVolume_Crt, AmbientVolume_Crt;
 
 // Clears every table back to zero (tests, and before reading a new configuration).
 void Players_ClearTables();
+
+extern int Level_StartMs; // MilliSecs() when the level being played started
+extern int Level_Played;  // the level that just ended (read by the level-end screen)
+extern int Level_Result;  // its outcome: LEVEL_WON or LEVEL_LOST
+
+// How a level ended: Level_Outcome while and after it is played, Level_Result at its end.
+enum LevelOutcome : int {
+    LEVEL_IN_PLAY = 0,
+    LEVEL_WON = 1,
+    LEVEL_LOST = 2,
+};
+
+// Column 0 of Level_BestValue is no level; it carries the slot's in-use flag, so the binary
+// file keeps its size and layout.
+constexpr int Slot_InUseColumn = 0;
+
+bool Level_Available(int level); // a level the game has: 1..Levels_Count
+bool Player_SlotInUse(int slot); // the slot holds a named, played player
+void Player_MarkSlotInUse(int slot, bool inUse);
+
+// The table part of resetting a slot: statuses, skips, tips, volumes, last level, in-use flag.
+// Starts, best times, easing, map state and total times are kept.
+void Player_ResetTables(int slot);
+
+void LevelStartStats();          // playing-state entry, after the easing
+void LevelEndStats(int outcome); // level-end entry: statistics, then AdvanceLevel()
+void AdvanceLevel();

@@ -1,0 +1,131 @@
+#include "app/main_menu.h"
+
+#include "app/buttons.h"
+#include "app/game_screen.h"
+#include "app/level_chooser.h"
+#include "app/main_loop.h"
+#include "app/player_screen.h"
+#include "app/resources.h"
+#include "app/screens.h"
+#include "board/clock.h"
+#include "data/config.h"
+#include "data/players.h"
+#include "engine/gfx.h"
+#include "engine/input.h"
+
+std::string MenuTexts[12];
+std::string IntroTexts[3];
+std::vector<ButtonAnim*> MainMenuButtons;
+ButtonAnim* PlayerButton = nullptr;
+int TitleX = 368, TitleY = 24;
+
+namespace {
+
+void StartTimedMatch() {
+    StartMatch(0);
+}
+
+void StartRelaxedMatch() {
+    StartMatch(1);
+}
+
+void OpenPlayerSelect() {
+    SetGameState(STATE_PLAYER_SELECT);
+}
+
+void OpenQuitDialog() {
+    OpenDialog(QuitDialogUpdate, QuitDialogDraw, 0);
+}
+
+// The menu column: the play button on top, then the large buttons 50 px apart. The options
+// screen and the highscore view are not in the game yet; their buttons join the column here
+// when they are, so no button leads to an empty screen.
+//   "Options" (MenuTexts[3]): LATER(options): SetGameState(STATE_OPTIONS), HintCountdown = 0
+//   "Highscores" (MenuTexts[6]): LATER(highscores): OpenHighscores(-1)
+struct MenuRow {
+    int text; // place in MenuTexts
+    PushFn push;
+};
+constexpr MenuRow Menu_Rows[] = {
+    {7, StartRelaxedMatch},
+    {2, OpenPlayerSelect},
+    {4, OpenQuitDialog},
+};
+
+} // namespace
+
+void InitTexts() {
+    MenuTexts[1] = "Start";
+    MenuTexts[2] = "Select Player";
+    MenuTexts[3] = "Options";
+    MenuTexts[4] = "Exit";
+    MenuTexts[5] = "Bonus Level";
+    MenuTexts[6] = "Highscores";
+    MenuTexts[7] = "Relaxed Play";
+    MenuTexts[8] = "Really want to quit ?";
+    MenuTexts[9] = "User ";
+    IntroTexts[0] = "Level";
+    IntroTexts[1] = "Bonus Level";
+    IntroTexts[2] = "Initial Time:   ";
+    InitFlowTexts();
+    // LATER(tips): the help-tip texts are filled here.
+    // LATER(options): the help-page texts are filled here.
+}
+
+std::string PlayerCaption() {
+    return MenuTexts[9] + Player_Names[Player_Crt];
+}
+
+void BuildMainMenu() {
+    if (!MainMenuButtons.empty()) return;
+    if (MenuTexts[1].empty()) InitTexts();
+    MainMenuButtons.push_back(
+        ButtonAnim::CreateType(BUTTON_PLAY, ScreenWidth - 281, 184, MenuTexts[1], StartTimedMatch, 0));
+    int y = 290;
+    for (const MenuRow& row : Menu_Rows) {
+        ButtonAnim* b =
+            ButtonAnim::CreateType(BUTTON_MENU, ScreenWidth - 300, y, MenuTexts[row.text], row.push, 0);
+        if (row.push == OpenPlayerSelect) PlayerButton = b;
+        MainMenuButtons.push_back(b);
+        y += 50;
+    }
+}
+
+void EnterMainMenu() {
+    ShowMouse();
+    // LATER(ambience): the ambience fades out here.
+    TitleX = ScreenWidth - 432;
+    TitleY = 24;
+    if (PlayerButton) PlayerButton->caption = PlayerCaption();
+    // LATER(particles): the particles are reset here.
+    // LATER(tips): the help-tip state is reset here.
+    // LATER(scenery): the menu scenery is chosen here, with half the snow.
+}
+
+void MainMenuScreen() {
+    // LATER(scenery): the animated menu scenery is drawn here instead of the first sky.
+    SetBlend(BLEND_SOLID);
+    SetAlpha(1);
+    DrawImage(ImgSky[0], 0, 0, 0);
+    SetBlend(BLEND_ALPHA);
+    SetRotation(0);
+    SetScale(1, 1);
+    SetAlpha(1);
+    DrawImage(ImgTitle, static_cast<float>(TitleX), static_cast<float>(TitleY), 0);
+    if (!DialogActive && First_Run != 1)
+        for (ButtonAnim* b : MainMenuButtons)
+            b->UpdateDraw();
+    // LATER(particles): the particles are drawn here.
+    // LATER(ambience): the ambience is updated here.
+    SetScale(1, 1);
+    // LATER(music): the first track is loaded here if it is not yet.
+    if (First_Run == 1) OpenNameDialog();
+    // LATER(tips): a showing help tip is drawn here.
+}
+
+void StartMatch(int relaxed) {
+    Relaxed_Mode = relaxed;
+    // LATER(saved-match): a saved match is loaded here and "Resume Current Match ?" offered.
+    if (First_Run == 1) return; // the first start names its player before anything is played
+    SetGameState(STATE_LEVEL_CHOOSER);
+}
