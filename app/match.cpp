@@ -6,6 +6,8 @@
 #include "data/players.h"
 #include "engine/stream.h"
 
+// LATER(saved-match): writing, reading and resuming the match file join here.
+
 int LevelFirst = 0;
 int PlayedTime = 0;
 
@@ -29,5 +31,4 @@ void NewMatch() {
     LevelFirst = LevelCrt;
     PlayedTime = 0;
     Match_DeleteFiles(Player_Crt);
-    // LATER(saved-match): the match file is written when a level is chosen, won or left.
 }
