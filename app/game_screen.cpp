@@ -188,14 +188,16 @@ void BuildLevelFlowButtons() {
     StartLevelButton = ButtonAnim::CreateType(BUTTON_PLAY, Trunc(ScreenCentreX - PlayButtonW * 0.5),
                                               ScreenCentreY, "Start", StartPlaying, 0);
     LevelMenuButton = ButtonAnim::CreateType(BUTTON_MENU, 64, y, FlowTexts[1], LevelMenu, 0);
-    ReplayLevelButton = ButtonAnim::CreateType(BUTTON_MENU, centred, y, FlowTexts[2], ReplayLevel, 0);
+    ReplayLevelButton =
+        ButtonAnim::CreateType(BUTTON_MENU, centred, y, FlowTexts[2], ReplayLevel, 0);
     const int right = ScreenWidth - MenuButtonW - 64;
     NextLevelButton = ButtonAnim::CreateType(BUTTON_MENU, right, y, FlowTexts[3], NextLevel, 0);
     ResumeGameButton = ButtonAnim::CreateType(BUTTON_MENU, right, y, FlowTexts[5], ResumeGame, 0);
     // LATER(tips): its push function closes the help tip (Tip_Close).
     TipContinueButton = ButtonAnim::CreateType(BUTTON_MENU, centred, 176, FlowTexts[6], nullptr, 0);
-    WonContinueButton = ButtonAnim::CreateType(
-        BUTTON_MENU, ScreenCentreX - 180, ScreenCentreY + 182 - MenuButtonH, FlowTexts[6], WonContinue, 0);
+    WonContinueButton =
+        ButtonAnim::CreateType(BUTTON_MENU, ScreenCentreX - 180, ScreenCentreY + 182 - MenuButtonH,
+                               FlowTexts[6], WonContinue, 0);
 }
 
 void EnterPlaying() {
@@ -251,9 +253,10 @@ void OpenTimeWarningDialog() {
     WarnDialogY = ScreenCentreY - 150;
     if (!BuyTimeButton) {
         const int y = WarnDialogY - MenuButtonH + 280;
-        BuyTimeButton = ButtonAnim::CreateType(BUTTON_MENU, WarnDialogX + 40, y, "Buy Time", BuyTime, 0);
-        RiskItButton =
-            ButtonAnim::CreateType(BUTTON_MENU, WarnDialogX - MenuButtonW + 360, y, "Risk it", ResumeGame, 0);
+        BuyTimeButton =
+            ButtonAnim::CreateType(BUTTON_MENU, WarnDialogX + 40, y, "Buy Time", BuyTime, 0);
+        RiskItButton = ButtonAnim::CreateType(BUTTON_MENU, WarnDialogX - MenuButtonW + 360, y,
+                                              "Risk it", ResumeGame, 0);
     }
     OpenDialog(WarningDialogUpdate, WarningDialogDraw, 0);
 }

@@ -150,13 +150,14 @@ void BuildLevelChooser() {
         LevelThumbButtons.push_back(Button_InterfaceCreate(s.x, s.y, n, thumb, 0));
     }
     const int y = ScreenHeight - 60;
-    ChooserMenuButton = ButtonAnim::CreateType(BUTTON_MENU, 16, y, ChooserTexts[1], ChooserMainMenu, 0);
+    ChooserMenuButton =
+        ButtonAnim::CreateType(BUTTON_MENU, 16, y, ChooserTexts[1], ChooserMainMenu, 0);
     ChooserPrevButton = ButtonAnim::CreateType(BUTTON_MENU, ScreenWidth - (MenuButtonW + 16) * 2, y,
                                                ChooserTexts[2], Chooser_PreviousPage, 0);
     ChooserNextButton = ButtonAnim::CreateType(BUTTON_MENU, ScreenWidth - (MenuButtonW + 16), y,
                                                ChooserTexts[3], Chooser_NextPage, 0);
-    ChooserStartButton = ButtonAnim::CreateType(BUTTON_MENU, ScreenCentreX - MenuButtonW / 2 - 20, y,
-                                                ChooserTexts[4], ChooserStart, 0);
+    ChooserStartButton = ButtonAnim::CreateType(BUTTON_MENU, ScreenCentreX - MenuButtonW / 2 - 20,
+                                                y, ChooserTexts[4], ChooserStart, 0);
 }
 
 void RefreshMapMarks() {

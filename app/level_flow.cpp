@@ -206,9 +206,12 @@ void WonButtons() {
         return;
     }
     if (AllLevelsDoneShown) return;
-    const bool dismissed =
-        (KeyHit(VK_ESCAPE) > 0) | (KeyHit(VK_RETURN) > 0) | (KeyHit(VK_SPACE) > 0) | AnyClick();
-    if (dismissed) {
+    // Every key is read, so none of them lingers to act on the next screen.
+    const bool escape = KeyHit(VK_ESCAPE) > 0;
+    const bool enter = KeyHit(VK_RETURN) > 0;
+    const bool space = KeyHit(VK_SPACE) > 0;
+    const bool click = AnyClick();
+    if (escape || enter || space || click) {
         FinalScoreEntry();
         AllLevelsDoneShown = 1;
         return;

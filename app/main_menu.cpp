@@ -79,12 +79,12 @@ std::string PlayerCaption() {
 void BuildMainMenu() {
     if (!MainMenuButtons.empty()) return;
     if (MenuTexts[1].empty()) InitTexts();
-    MainMenuButtons.push_back(
-        ButtonAnim::CreateType(BUTTON_PLAY, ScreenWidth - 281, 184, MenuTexts[1], StartTimedMatch, 0));
+    MainMenuButtons.push_back(ButtonAnim::CreateType(BUTTON_PLAY, ScreenWidth - 281, 184,
+                                                     MenuTexts[1], StartTimedMatch, 0));
     int y = 290;
     for (const MenuRow& row : Menu_Rows) {
-        ButtonAnim* b =
-            ButtonAnim::CreateType(BUTTON_MENU, ScreenWidth - 300, y, MenuTexts[row.text], row.push, 0);
+        ButtonAnim* b = ButtonAnim::CreateType(BUTTON_MENU, ScreenWidth - 300, y,
+                                               MenuTexts[row.text], row.push, 0);
         if (row.push == OpenPlayerSelect) PlayerButton = b;
         MainMenuButtons.push_back(b);
         y += 50;

@@ -43,7 +43,8 @@ void Panel_MainMenuPush() {
 void Panel_BuildButton() {
     if (PanelMainMenuButton) return;
     if (FlowTexts[1].empty()) InitFlowTexts();
-    PanelMainMenuButton = ButtonAnim::CreateType(BUTTON_SMALL, 689, 542, FlowTexts[1], Panel_MainMenuPush, 0);
+    PanelMainMenuButton =
+        ButtonAnim::CreateType(BUTTON_SMALL, 689, 542, FlowTexts[1], Panel_MainMenuPush, 0);
 }
 
 void Panel_Draw() {

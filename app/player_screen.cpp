@@ -176,12 +176,14 @@ void BuildPlayerScreen() {
     int y = ScreenCentreY - (h + 8) * Players_Max / 2 + 30;
     for (int i = 0; i < Players_Max; ++i) {
         PlayerButtons.push_back(
-            ButtonAnim::CreateType(0, 250, y, Player_Names[i], Slot_Push[i], i));
+            ButtonAnim::CreateType(BUTTON_MENU, 250, y, Player_Names[i], Slot_Push[i], i));
         y += h + 8;
     }
-    PlayerResetButton = ButtonAnim::CreateType(0, 550, 270, "Reset", PlayerReset, 0);
-    PlayerContinueButton = ButtonAnim::CreateType(0, 550, 320, "Continue", PlayerContinue, 0);
-    PlayerMenuButton = ButtonAnim::CreateType(0, 550, 370, "Main menu", PlayerMainMenu, 0);
+    PlayerResetButton = ButtonAnim::CreateType(BUTTON_MENU, 550, 270, "Reset", PlayerReset, 0);
+    PlayerContinueButton =
+        ButtonAnim::CreateType(BUTTON_MENU, 550, 320, "Continue", PlayerContinue, 0);
+    PlayerMenuButton =
+        ButtonAnim::CreateType(BUTTON_MENU, 550, 370, "Main menu", PlayerMainMenu, 0);
 }
 
 void EnterPlayerScreen() {
@@ -335,9 +337,9 @@ void ResetDialogUpdate() {
     const bool escape = KeyHit(VK_ESCAPE) > 0;
     for (ButtonAnim* b : QuitDialogButtons) {
         b->Update();
-        if (!(b->state & 2) || !MouseLeftReleased) continue;
+        if (!(b->state & BUTTON_PRESSED) || !MouseLeftReleased) continue;
         b->state = 0;
-        if (b->id == 1000) {
+        if (b->id == DIALOG_YES) {
             ResetPlayer();
             SelectSlot(Player_Selected); // the emptied slot asks for its new name
         }
@@ -361,9 +363,9 @@ void OpenNameDialog() {
     NameDialogX = ScreenCentreX - 200;
     NameDialogY = ScreenCentreY - 125;
     if (!NameDialogOk)
-        NameDialogOk =
-            ButtonAnim::CreateType(0, NameDialogX + 40, NameDialogY + 250 - MenuButtonH - 20, "OK!",
-                                   NameDialogOkAction, 0);
+        NameDialogOk = ButtonAnim::CreateType(BUTTON_MENU, NameDialogX + 40,
+                                              NameDialogY + 250 - MenuButtonH - 20, "OK!",
+                                              NameDialogOkAction, 0);
     First_Run = 0;
     Typed_Name.clear();
     Dialog_Cursor = 0;

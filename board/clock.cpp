@@ -21,7 +21,7 @@ const int Alarm_Seconds[12] = {20, 15, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1};
 int Alarm_Count = 0, Alarm_LastSecond = -1;
 int Level_Score = 0, Level_TimeBonus = 0;
 std::int64_t Level_EndA = 0, Level_EndB = 0;
-int Level_Outcome = 0;
+int Level_Outcome = LEVEL_IN_PLAY;
 int HighscoreDelay = 0;
 
 namespace {

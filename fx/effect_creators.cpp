@@ -179,8 +179,8 @@ void Gfx_Firework() {
 
 void Gfx_ScoreSparkle(Image* const tiles[3]) {
     double n = std::min(InstFps * 0.5, 40.0);
-    if (LowFpsMode == 1) n = InstFps * 0.35;
-    if (LowFpsMode == 2) n = InstFps * 0.15;
+    if (LowFpsMode == LOW_FPS_LOW) n = InstFps * 0.35;
+    if (LowFpsMode == LOW_FPS_VERY_LOW) n = InstFps * 0.15;
     const int count = Trunc(n) + 1;
     for (int i = 0; i < count; ++i) {
         Image* tile = tiles ? tiles[std::clamp(Trunc(Rnd(0, 3)), 0, 2)] : nullptr;
