@@ -351,11 +351,13 @@ void MainLoopPass() {
     SwitchToFullScreenWhenMaximised();
     UpdateFrameTiming();
     if (quit_chord || (KeyDown(VK_ESCAPE) && KeyDown('E'))) QuitRequested = 1;
+    if (System_QuitSignalled()) QuitRequested = 1; // SIGTERM or SIGINT: the same way out
     if (MainLoop_AfterPass) MainLoop_AfterPass(MainLoop_Passes);
     ++MainLoop_Passes;
 }
 
 int Game_Run(const RunOptions& options) {
+    System_CatchQuitSignals(); // before SDL starts, which would install its own handlers
     Options = options;
     ConnectShell();
     System_SetHeadless(options.headless);

@@ -4,11 +4,13 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <numbers>
 #include <random>
+#include <signal.h>
 
 namespace {
 
@@ -36,7 +38,16 @@ bool CanShowMessageBox() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
+volatile std::sig_atomic_t QuitSignal = 0;
+
 } // namespace
+
+// Only an async-signal-safe store happens here.
+extern "C" {
+static void OnQuitSignal(int sig) {
+    QuitSignal = sig;
+}
+}
 
 int MilliSecs() {
     std::uint32_t ms = FixedDeltaMs > 0 ? SimulatedMs : SDL_GetTicks();
@@ -98,6 +109,21 @@ double Cos(double deg) {
 
 double ATan2(double y, double x) {
     return std::atan2(y, x) / kRadPerDeg;
+}
+
+void System_CatchQuitSignals() {
+    struct sigaction action {};
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    // A read or write under way resumes instead of failing; a second signal of the same kind
+    // takes the default action, so a program stuck inside a pass can still be ended.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool System_QuitSignalled() {
+    return QuitSignal != 0;
 }
 
 void System_SetHeadless(bool on) {

@@ -28,6 +28,13 @@ double Sin(double deg);
 double Cos(double deg);
 double ATan2(double y, double x); // degrees
 
+// SIGTERM and SIGINT (a logout, kill, Ctrl+C) ask the game to end as Escape+E does: the handler
+// only sets a flag, which the main loop reads at the end of its pass, so the settings are saved
+// by the normal way out. A second signal of the same kind ends the program at once. Call before
+// the platform layer starts, so its own handlers stay out of the way.
+void System_CatchQuitSignals();
+bool System_QuitSignalled();
+
 // Headless runs print messages to standard error instead of showing boxes.
 void System_SetHeadless(bool on);
 bool System_Headless();
