@@ -4,6 +4,9 @@
 #include "engine/stream.h"
 #include "engine/system.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -111,26 +114,103 @@ std::string ValueOr(const std::string& text, const std::string& key, const char*
     return v.empty() ? fallback : v;
 }
 
-float ReadReal(const std::string& text, const std::string& key, const char* fallback) {
-    return static_cast<float>(std::strtod(ValueOr(text, key, fallback).c_str(), nullptr));
+// Hand-edited values are kept to what the game can use: a volume or factor outside 0..1 is
+// brought into it, and one that is no number at all (nan) takes the default.
+float ReadFraction(const std::string& text, const std::string& key, const char* fallback) {
+    double v = std::strtod(ValueOr(text, key, fallback).c_str(), nullptr);
+    if (std::isnan(v)) v = std::strtod(fallback, nullptr);
+    return static_cast<float>(std::clamp(v, 0.0, 1.0));
 }
 
-int ReadInt(const std::string& text, const std::string& key, const char* fallback) {
-    return static_cast<int>(std::strtol(ValueOr(text, key, fallback).c_str(), nullptr, 10));
+int ReadInt(const std::string& text, const std::string& key, const char* fallback, int lo, int hi) {
+    long v = std::strtol(ValueOr(text, key, fallback).c_str(), nullptr, 10);
+    return static_cast<int>(std::clamp<long>(v, lo, hi));
 }
 
-// A settings file that cannot be written is reported once; the game goes on with the values
-// it holds in memory instead of ending.
-void ReportWriteFailure(const std::string& path) {
-    static bool reported = false;
-    if (reported) return;
-    reported = true;
-    Notify("Cannot save the settings file " + path + ". Your changes are kept until you quit.",
-           false);
+// How a settings file may be used this run. A file that is read-only, or that was refused when
+// read (not a regular file, far too long, unreadable), is left exactly as it is; the player is
+// told once, when the game first wants to write it.
+struct FileGuard {
+    bool locked = false;
+    bool told = false;
+    bool refused = false; // not read at all: the defaults stand in for it
+    std::string message;  // what the player is told
+};
+FileGuard TxtGuard, BinGuard;
+
+constexpr std::size_t Config_TextLimit = 64 * 1024; // the default text is 339 bytes
+constexpr std::size_t Config_BinLimit = 1024 * 1024;
+
+void Tell(FileGuard& g) {
+    if (g.told || g.message.empty()) return;
+    g.told = true;
+    Notify(g.message, false);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    return FileType(path) == 1 && LoadBytes(path, bytes);
+void Lock(FileGuard& g, const std::string& message) {
+    g.locked = true;
+    g.message = message;
+}
+
+void LockReadOnly(FileGuard& g, const std::string& path) {
+    Lock(g, "The settings file " + path +
+                " is read-only: it is left as it is and changes are not saved.");
+}
+
+// A settings file that cannot be written for another reason is reported once; the game goes on
+// with the values it holds in memory instead of ending.
+void ReportWriteFailure(FileGuard& g, const std::string& path) {
+    if (File_IsReadOnly(path)) {
+        LockReadOnly(g, path);
+    } else if (g.message.empty()) {
+        g.message =
+            "Cannot save the settings file " + path + ". Your changes are kept until you quit.";
+    }
+    Tell(g);
+}
+
+// Reads a settings file that exists; false (and the file locked, the player told) when it
+// cannot be used.
+bool ReadSettingsFile(const std::string& path, std::size_t limit, FileGuard& g,
+                      std::vector<std::uint8_t>& bytes) {
+    std::string why;
+    if (!File_ReadRegular(path, limit, bytes, &why)) {
+        bytes.clear();
+        g.refused = true;
+        Lock(g, "The settings file " + path + " " + why +
+                    ": it was not read and is left as it is; the defaults are used.");
+        Tell(g);
+        return false;
+    }
+    if (File_IsReadOnly(path)) LockReadOnly(g, path);
+    return true;
+}
+
+// Where every line of a settings text begins and ends; a line ends at CR LF, LF or a lone CR,
+// or at the end of the text. A byte-order mark some editors put first is not part of a key.
+struct TextLine {
+    std::size_t begin, end, next; // content [begin, end), the next line at `next`
+};
+
+std::vector<TextLine> SplitLines(const std::string& text) {
+    std::vector<TextLine> lines;
+    std::size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (at < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string::npos) {
+            lines.push_back({at, text.size(), text.size()});
+            break;
+        }
+        std::size_t next = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        lines.push_back({at, end, next});
+        at = next;
+    }
+    return lines;
+}
+
+bool LineHasKey(const std::string& text, const TextLine& line, const std::string& key) {
+    return line.end - line.begin > key.size() && text.compare(line.begin, key.size(), key) == 0 &&
+           text[line.begin + key.size()] == '=';
 }
 
 } // namespace
@@ -150,26 +230,62 @@ std::string Config_FormatReal(float v) {
 }
 
 std::string GetConfigValue(const std::string& text, const std::string& key) {
-    std::size_t at = text.find(key + "=");
-    if (at == std::string::npos) return "";
-    std::size_t begin = at + key.size() + 1;
-    std::size_t end = text.find('\r', begin);
-    return text.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+    for (const TextLine& line : SplitLines(text))
+        if (LineHasKey(text, line, key)) {
+            const std::size_t begin = line.begin + key.size() + 1;
+            return text.substr(begin, line.end - begin);
+        }
+    return "";
+}
+
+std::string Config_ReplaceValue(const std::string& text, const std::string& key,
+                                const std::string& value) {
+    // A value never carries a line break or a zero byte into the file: it would start a line
+    // of its own (a name typed as "x\nPLAYER_CRT=9") or end the text early.
+    std::string clean;
+    for (char c : value)
+        if (c != '\r' && c != '\n' && c != '\0') clean += c;
+    const std::vector<TextLine> lines = SplitLines(text);
+    std::string out = text.substr(0, lines.empty() ? text.size() : lines.front().begin);
+    bool replaced = false;
+    for (const TextLine& line : lines) {
+        if (!replaced && LineHasKey(text, line, key)) {
+            out += key + "=" + clean;
+            replaced = true;
+        } else {
+            out.append(text, line.begin, line.end - line.begin);
+        }
+        if (line.next > line.end) out += "\r\n"; // every line break is written as CR LF
+    }
+    if (replaced) return out;
+    // A key deleted by hand comes back, so the setting is saved rather than lost.
+    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    return out + key + "=" + clean;
 }
 
 void CreateDefaultConfig() {
-    if (!SaveString(Config_DefaultText, Config_TxtPath)) ReportWriteFailure(Config_TxtPath);
+    if (TxtGuard.locked) return;
+    if (!SaveString(Config_DefaultText, Config_TxtPath))
+        ReportWriteFailure(TxtGuard, Config_TxtPath);
 }
 
 void SetConfigValue(const std::string& key, const std::string& value) {
-    std::string text = LoadString(Config_TxtPath);
-    std::size_t at = text.find(key);
-    if (at == std::string::npos) return;
-    std::size_t begin = std::min(at + key.size() + 1, text.size());
-    std::size_t end = text.find('\r', begin);
-    std::string updated = text.substr(0, begin) + value;
-    if (end != std::string::npos) updated += text.substr(end);
-    if (!SaveString(updated, Config_TxtPath)) ReportWriteFailure(Config_TxtPath);
+    if (TxtGuard.locked) {
+        Tell(TxtGuard);
+        return;
+    }
+    std::string text = Config_DefaultText; // a file deleted while the game runs starts again
+    if (FileType(Config_TxtPath) != 0) {
+        std::vector<std::uint8_t> bytes;
+        if (!ReadSettingsFile(Config_TxtPath, Config_TextLimit, TxtGuard, bytes)) return;
+        text.assign(bytes.begin(), bytes.end());
+        if (TxtGuard.locked) {
+            Tell(TxtGuard);
+            return;
+        }
+    }
+    if (!SaveString(Config_ReplaceValue(text, key, value), Config_TxtPath))
+        ReportWriteFailure(TxtGuard, Config_TxtPath);
 }
 
 void InitPlayerDefaults() {
@@ -185,9 +301,45 @@ void InitPlayerDefaults() {
     }
 }
 
+namespace {
+
+template <std::size_t N> void ClampAll(int (&row)[N], int lo, int hi) {
+    for (int& v : row)
+        v = std::clamp(v, lo, hi);
+}
+
+void ClampVolume(float& v, float fallback) {
+    v = std::isnan(v) ? fallback : std::clamp(v, 0.0f, 1.0f);
+}
+
+} // namespace
+
+void Config_ClampTables() {
+    constexpr int Count_Max = 1000000000; // starts and milliseconds: room left to add to
+    for (int p = 0; p < Players_Max; ++p) {
+        Map_Page_A[p] = std::clamp(Map_Page_A[p], 0, Levels_Columns - 1);
+        Map_Page_B[p] = std::clamp(Map_Page_B[p], 0, Levels_Columns - 1);
+        ClampAll(Map_Marks[p], 0, 2);
+        Last_Level[p] = std::clamp(Last_Level[p], 0, Levels_Columns - 1);
+        ClampAll(Level_Skipped[p], 0, 1);
+        ClampAll(Level_Status[p], -1, 1);
+        ClampAll(Level_Starts[p], 0, Count_Max);
+        ClampAll(Level_BestTime[p], 0, Count_Max);
+        ClampAll(Level_BestValue[p], 0, 1); // kept at 0 but for the slot's in-use flag
+        Skips_Left[p] = std::clamp(Skips_Left[p], 0, Skips_Max);
+        ClampVolume(FxVolume[p], 0.8f);
+        ClampVolume(MusicVolume[p], 0.8f);
+        ClampVolume(AmbientVolume[p], 0.7f);
+        ClampAll(Tip_Seen[p], 0, 1);
+        ClampAll(Easyness_Table[p], -1, Easyness_Max);
+    }
+    ClampAll(Level_TotalTime, 0, Count_Max);
+}
+
 void ReadConfigBin() {
     std::vector<std::uint8_t> bytes;
-    if (ReadWholeFile(Config_BinPath, bytes)) {
+    if (FileType(Config_BinPath) != 0 &&
+        ReadSettingsFile(Config_BinPath, Config_BinLimit, BinGuard, bytes)) {
         for (int n = 0; n < Config_SectionCount; ++n) {
             const Config_Section& s = Config_Sections[n];
             if (s.offset >= static_cast<int>(bytes.size())) continue; // seek past the end
@@ -195,6 +347,7 @@ void ReadConfigBin() {
             CopyFromFile(bytes.data() + s.offset, available, SectionTableOf(n));
         }
     }
+    Config_ClampTables();
     FxVolume_Crt = FxVolume[Player_Crt];
     MusicVolume_Crt = MusicVolume[Player_Crt];
     AmbientVolume_Crt = AmbientVolume[Player_Crt];
@@ -202,13 +355,23 @@ void ReadConfigBin() {
 
 // Writes the sections over the file's current bytes, so anything beyond the last section stays.
 static void WriteSections(int first, int last) {
+    if (BinGuard.locked) {
+        Tell(BinGuard);
+        return;
+    }
     std::vector<std::uint8_t> bytes;
-    ReadWholeFile(Config_BinPath, bytes);
+    if (FileType(Config_BinPath) != 0 &&
+        !ReadSettingsFile(Config_BinPath, Config_BinLimit, BinGuard, bytes))
+        return;
+    if (BinGuard.locked) {
+        Tell(BinGuard);
+        return;
+    }
     if (bytes.size() < static_cast<std::size_t>(Config_BinSize)) bytes.resize(Config_BinSize, 0);
     for (int n = first; n <= last; ++n)
         CopyToFile(SectionTableOf(n), bytes.data() + Config_Sections[n].offset);
     if (!File_ReplaceAtomically(Config_BinPath, bytes.data(), bytes.size()))
-        ReportWriteFailure(Config_BinPath);
+        ReportWriteFailure(BinGuard, Config_BinPath);
 }
 
 void WriteConfigBin() {
@@ -219,27 +382,64 @@ void WriteConfigSection(int n) {
     if (n >= 0 && n < Config_SectionCount) WriteSections(n, n);
 }
 
+namespace {
+
+// The data folder is made with its parents when missing; when that fails nothing can be saved,
+// which the player hears once, here.
+bool PrepareDataFolder() {
+    std::string why;
+    if (!File_CreateFolders(Config_Dir, &why)) {
+        const std::string message =
+            "Cannot create the data folder " + why + ". Settings and progress will not be saved.";
+        Notify(message, false);
+        for (FileGuard* g : {&TxtGuard, &BinGuard}) {
+            Lock(*g, message);
+            g->told = true;
+        }
+        return false;
+    }
+    // Temporaries a save killed halfway left behind; the settings files themselves are whole.
+    File_RemoveStaleTemporaries(Config_TxtPath);
+    File_RemoveStaleTemporaries(Config_BinPath);
+    return true;
+}
+
+std::string ReadSettingsText() {
+    if (TxtGuard.locked || FileType(Config_TxtPath) == 0) {
+        CreateDefaultConfig();
+        return Config_DefaultText;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!ReadSettingsFile(Config_TxtPath, Config_TextLimit, TxtGuard, bytes))
+        return Config_DefaultText;
+    return std::string(bytes.begin(), bytes.end());
+}
+
+} // namespace
+
 void ReadConfig() {
     if (Config_TxtPath.empty()) Config_SetDir(Config_Dir);
-    if (FileType(Config_TxtPath) != 1) CreateDefaultConfig();
-    std::string text = LoadString(Config_TxtPath);
-    if (FileType(Config_TxtPath) != 1) text = Config_DefaultText; // unwritable folder
+    TxtGuard = {};
+    BinGuard = {};
+    PrepareDataFolder();
+    const std::string text = ReadSettingsText();
     for (int p = 0; p < Players_Max; ++p)
         Player_Names[p] = ValueOr(text, "PLAYER" + std::to_string(p), "Anonymous");
-    Player_Crt = ReadInt(text, "PLAYER_CRT", "0");
+    Player_Crt = ReadInt(text, "PLAYER_CRT", "0", INT_MIN, INT_MAX);
     if (Player_Crt < 0 || Player_Crt >= Players_Max) Player_Crt = 0; // never index outside
-    FxVolume[Player_Crt] = ReadReal(text, "FX_VOL", "0.8");
-    MusicVolume[Player_Crt] = ReadReal(text, "MUSIC_VOL", "0.8");
-    AmbientVolume[Player_Crt] = ReadReal(text, "AMBIENT_VOL", "0.7");
-    WindowedMode = ReadInt(text, "WINDOWED_MODE", "0");
-    Levels_Count = ReadInt(text, "LEVELS_COUNT", "211");
-    Users_Count = ReadInt(text, "USERS_COUNT", "10");
-    Slow_PC = ReadInt(text, "SLOW_PC", "0");
-    Bg_Light = ReadReal(text, "BG_LIGHT", "1.0");
+    FxVolume[Player_Crt] = ReadFraction(text, "FX_VOL", "0.8");
+    MusicVolume[Player_Crt] = ReadFraction(text, "MUSIC_VOL", "0.8");
+    AmbientVolume[Player_Crt] = ReadFraction(text, "AMBIENT_VOL", "0.7");
+    WindowedMode = ReadInt(text, "WINDOWED_MODE", "0", 0, 1);
+    Levels_Count = ReadInt(text, "LEVELS_COUNT", "211", 1, Levels_Columns);
+    Users_Count = ReadInt(text, "USERS_COUNT", "10", 1, Players_Max);
+    Slow_PC = ReadInt(text, "SLOW_PC", "0", 0, 1);
+    Bg_Light = ReadFraction(text, "BG_LIGHT", "1.0");
     FillSections();
-    if (FileType(Config_BinPath) == 1) {
+    if (FileType(Config_BinPath) != 0) {
         First_Run = 0;
         ReadConfigBin();
+        if (BinGuard.refused) InitPlayerDefaults(); // the file itself stays as it is
     } else {
         First_Run = 1;
         InitPlayerDefaults();

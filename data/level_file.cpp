@@ -70,6 +70,32 @@ bool RecordLengthOk(int n) {
     return n >= 4 && n <= LevelFile_MaxRecordBytes;
 }
 
+int Flag(int v) {
+    return v != 0 ? 1 : 0;
+}
+
+void ClampHeader(LevelSettings& s, int weights[Piece_Kinds]) {
+    s.time = std::clamp(s.time, LevelFile_MinTime, LevelFile_MaxTime);
+    for (int* percent : {&s.ShieldPercent, &s.LaserPercent, &s.GoldenPercent, &s.BombPercent})
+        *percent = std::clamp(*percent, 0, 100);
+    weights[0] = 0;
+    for (int k = 1; k < Piece_Kinds; ++k)
+        weights[k] = std::clamp(weights[k], 0, Piece_BagLimit);
+}
+
+void ClampCell(LevelDataCell& c) {
+    c.void_ = Flag(c.void_);
+    c.background = std::clamp(c.background, 0, 2);
+    c.bg_initial = std::clamp(c.bg_initial, 0, 2);
+    c.autospawn = Flag(c.autospawn);
+    if (c.color < 0 || c.color >= Piece_Kinds) c.color = 0; // no piece of an unknown kind
+    c.locks = c.color == 0 ? 0 : std::clamp(c.locks, 0, 2);
+    c.bomb = c.color == 0 ? 0 : Flag(c.bomb);
+    c.laser = c.color == 0 ? 0 : Flag(c.laser);
+    c.golden = Flag(c.golden);
+    if (c.ContTile < -1) c.ContTile = -1; // tiles past the table are not drawn by the board
+}
+
 std::string Number3(int n) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%03d", n);
@@ -114,6 +140,7 @@ bool LevelFile_Parse(const std::uint8_t* bytes, std::size_t size, int missing_co
 
     for (int k = 0; k < Piece_Kinds; ++k)
         out.weights[k] = PeekLE(bytes + s.bytesize + 4 * k);
+    ClampHeader(s, out.weights);
 
     LevelDataCell cell; // reused for every record: fields a short record lacks keep defaults
     if (s.cell_bytesize > LevelFile_RecordBytes) out.warnings.push_back(LevelFile_MoreCells);
@@ -127,6 +154,7 @@ bool LevelFile_Parse(const std::uint8_t* bytes, std::size_t size, int missing_co
     for (std::size_t i = 0; i < cells; ++i) {
         CopyBlock(cell, bytes + first_cell + i * s.cell_bytesize, s.cell_bytesize);
         out.cells.push_back(cell);
+        ClampCell(out.cells.back());
     }
     return true;
 }
@@ -134,8 +162,15 @@ bool LevelFile_Parse(const std::uint8_t* bytes, std::size_t size, int missing_co
 bool LevelFile_Load(const std::string& url, int missing_color, LevelFileData& out,
                     std::string& error) {
     std::vector<std::uint8_t> bytes;
-    if (!LoadBytes("littleendian::" + url, bytes)) {
-        error = "cant open file level file littleendian::" + url;
+    const std::string name = "littleendian::" + url;
+    if (url.rfind("incbin::", 0) != 0 && FileType(url) != 0) {
+        std::string why;
+        if (!File_ReadRegular(url, LevelFile_MaxBytes, bytes, &why)) {
+            error = "level file refused: " + url + " " + why;
+            return false;
+        }
+    } else if (!LoadBytes(name, bytes)) {
+        error = "cant open file level file " + name;
         return false;
     }
     return LevelFile_Parse(bytes.data(), bytes.size(), missing_color, out, error);

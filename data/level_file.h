@@ -41,7 +41,14 @@ constexpr int LevelFile_RecordBytes = 64;      // header and cell fields this pr
 constexpr int LevelFile_WeightBytes = 64;      // sixteen weights
 constexpr int LevelFile_MaxSide = 48;          // the board grid is 48 x 48
 constexpr int LevelFile_MaxRecordBytes = 4096; // longer header or cell records are not believable
-constexpr int Piece_Kinds = 16;
+constexpr int Piece_Kinds = 16;                // kinds 1..15; 0 is no piece
+// The longest file the format allows: the longest header, the weights, 48 x 48 longest cells.
+constexpr std::size_t LevelFile_MaxBytes =
+    LevelFile_MaxRecordBytes + LevelFile_WeightBytes +
+    std::size_t{LevelFile_MaxSide} * LevelFile_MaxSide * LevelFile_MaxRecordBytes;
+// A level's time limit is kept within 1 s and an hour, so the clock's sums cannot overflow.
+constexpr int LevelFile_MinTime = 1000;
+constexpr int LevelFile_MaxTime = 3600000;
 constexpr int Piece_BagSlots = 501;
 constexpr int Piece_BagLimit = 500;
 
@@ -62,9 +69,14 @@ struct LevelFileData {
 // too short to hold a colour (drawn once per file by the caller, Rand(1, 2) in the game).
 // False with `error` set when the file cannot be used: a size outside 1..48, a header or cell
 // record length below 4 or above LevelFile_MaxRecordBytes, or a file too short for its cells.
+// Values the game cannot use are brought into range as they are read: the time into
+// LevelFile_MinTime..LevelFile_MaxTime, percentages into 0..100, weights into 0..500, ice and
+// locks into 0..2, flags into 0..1; a cell whose piece kind lies outside 0..15 is read as a cell
+// without a piece.
 bool LevelFile_Parse(const std::uint8_t* bytes, std::size_t size, int missing_color,
                      LevelFileData& out, std::string& error);
-// Reads "littleendian::" + url through the engine's streams and parses it.
+// Reads "littleendian::" + url through the engine's streams and parses it. Only a regular file of
+// at most LevelFile_MaxBytes is read; `error` names any other file and says what it is.
 bool LevelFile_Load(const std::string& url, int missing_color, LevelFileData& out,
                     std::string& error);
 // The bytes of a level file with a 64-byte header and 64-byte cell records; the header's

@@ -5,6 +5,7 @@
 #include "engine/system.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 std::string Player_Names[Players_Max];
@@ -44,6 +45,11 @@ int Level_Result = 0;
 
 namespace {
 
+// Counters kept in the settings file never wrap, whatever a long play or the file brings.
+int AddCapped(int total, int add) {
+    return static_cast<int>(std::min<long long>(static_cast<long long>(total) + add, INT_MAX));
+}
+
 bool SlotValid(int slot) {
     return slot >= 0 && slot < Players_Max;
 }
@@ -81,7 +87,7 @@ void Player_ResetTables(int slot) {
     Level_Status[slot][1] = -1;
     for (int t = 0; t < Tips_Columns; ++t)
         Tip_Seen[slot][t] = 0;
-    Skips_Left[slot] = 5;
+    Skips_Left[slot] = Skips_Max;
     MusicVolume[slot] = MusicVolume_Crt;
     FxVolume[slot] = FxVolume_Crt;
     AmbientVolume[slot] = AmbientVolume_Crt;
@@ -93,7 +99,7 @@ void LevelStartStats() {
     const int p = Player_Crt, l = LevelCrt;
     Level_StartMs = MilliSecs();
     if (!SlotValid(p) || !ColumnValid(l)) return;
-    Level_Starts[p][l] += 1;
+    Level_Starts[p][l] = AddCapped(Level_Starts[p][l], 1);
     Level_Status[p][l] = -1;
     Last_Level[p] = l;
     Player_MarkSlotInUse(p, true);
@@ -106,14 +112,14 @@ void LevelEndStats(int outcome) {
     Level_Played = l;
     Level_Result = outcome;
     if (!SlotValid(p) || !ColumnValid(l)) return;
-    Level_TotalTime[l] += elapsed;
+    Level_TotalTime[l] = AddCapped(Level_TotalTime[l], elapsed);
     if (outcome == LEVEL_WON) {
         if (Level_BestTime[p][l] == 0 || Level_BestTime[p][l] > elapsed)
             Level_BestTime[p][l] = elapsed;
         Level_Status[p][l] = 1;
         Easyness_Table[p][l] = 0;
     } else {
-        Easyness_Table[p][l] += 1;
+        Easyness_Table[p][l] = std::min(Easyness_Table[p][l], Easyness_Max - 1) + 1;
         Level_Status[p][l] = -1;
     }
     AdvanceLevel();

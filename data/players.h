@@ -7,6 +7,8 @@
 constexpr int Players_Max = 10;     // player slots
 constexpr int Levels_Columns = 211; // level columns 0..210 of every per-level table
 constexpr int Tips_Columns = 51;
+constexpr int Skips_Max = 5;      // level skips a player starts with and can hold
+constexpr int Easyness_Max = 100; // failed tries counted; every easing rule is full long before
 
 extern std::string Player_Names[Players_Max];
 extern int Player_Crt;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -28,25 +29,16 @@ void SyncView(Stream& s) {
 }
 
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& out) {
-    if (FileType(path) != 1) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    out.clear();
-    std::uint8_t chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.insert(out.end(), chunk, chunk + got);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    return File_ReadRegular(path, File_ReadLimit, out);
 }
 
-// A file can be written when its folder exists and takes new files, and the path is neither a
-// folder nor a read-only file (the replace on close would otherwise go over it regardless).
+// A file can be written when its folder exists and takes new files, and the path is new or a
+// regular file that may be written: a folder, FIFO, device or read-only file is left alone.
 bool CanCreateFile(const std::string& path) {
     if (path.empty() || path.back() == '/') return false;
-    int type = FileType(path);
-    if (type == 2 || (type == 1 && ::access(path.c_str(), W_OK) != 0)) return false;
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || File_IsReadOnly(path)))
+        return false;
     std::size_t slash = path.find_last_of('/');
     std::string dir =
         slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));

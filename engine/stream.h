@@ -58,8 +58,24 @@ int CreateFile(const std::string& path);
 int ChangeDir(const std::string& path);
 std::string CurrentDir();
 // Writes bytes to a temporary file beside path and renames it over path, so a failed write never
-// leaves a half-written file. False when any step fails (the old file is then untouched).
+// leaves a half-written file. False when any step fails (the old file is then untouched), and
+// when path names a read-only file or something other than a regular file, which stay as they are.
 bool File_ReplaceAtomically(const std::string& path, const void* data, std::size_t size);
+// The temporaries File_ReplaceAtomically makes for path: path + ".tmp" + six letters or digits.
+// Removes those a killed program left behind; returns how many went.
+int File_RemoveStaleTemporaries(const std::string& path);
+
+// What every read from a file allows at most; callers with a known format pass a smaller cap.
+constexpr std::size_t File_ReadLimit = std::size_t{256} << 20;
+// Reads a regular file whole. A FIFO, device or folder is refused without waiting on it, and so
+// is a file longer than max_bytes; `why` (when given) then says what was wrong with the file.
+bool File_ReadRegular(const std::string& path, std::size_t max_bytes,
+                      std::vector<std::uint8_t>& out, std::string* why = nullptr);
+// True for an existing regular file nobody may write (no write bit) or this program may not.
+bool File_IsReadOnly(const std::string& path);
+// Creates a folder with its missing parents; true when it exists afterwards, else false with
+// the reason in `why`.
+bool File_CreateFolders(const std::string& path, std::string* why = nullptr);
 
 // Banks: a block of bytes for records copied whole.
 struct Bank {

@@ -99,9 +99,10 @@ TEST_F(ConfigTest, SetConfigValueReplacesOneValueInPlace) {
         expected.replace(expected.find(c.old_line), std::string(c.old_line).size(), c.new_line);
         EXPECT_EQ(ReadText(), expected) << c.key;
     }
+    // A key the file lacks (deleted by hand) is added, so the setting is not lost.
     WriteText(Config_DefaultText);
     SetConfigValue("NO_SUCH_KEY", "1");
-    EXPECT_EQ(ReadText(), Config_DefaultText);
+    EXPECT_EQ(ReadText(), std::string(Config_DefaultText) + "\r\nNO_SUCH_KEY=1");
 }
 
 TEST_F(ConfigTest, ShortBinaryFileReadsOnlyTheSectionsItHolds) {
