@@ -245,6 +245,73 @@ TEST_F(StreamFiles, FileHelpersReportTypeSizeCreationAndDeletion) {
     EXPECT_EQ(FileType(""), 0);
 }
 
+TEST_F(StreamFiles, OnlyRegularFilesWithinTheCapAreRead) {
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0644), 0);
+    Put("small", "12345");
+    struct Case {
+        std::string path;
+        std::size_t cap;
+        const char* why; // empty: read
+    };
+    const Case cases[] = {
+        {Path("small"), 5, ""},
+        {Path("small"), 4, "is longer than 4 bytes"},
+        {Path("pipe"), 100, "is not a regular file"}, // no writer: an open would wait forever
+        {"/dev/zero", 100, "is not a regular file"},  // endless
+        {dir.string(), 100, "is not a regular file"},
+        {Path("missing"), 100, "cannot be opened: "},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::uint8_t> bytes;
+        std::string why;
+        EXPECT_EQ(File_ReadRegular(c.path, c.cap, bytes, &why), *c.why == 0) << c.path;
+        EXPECT_EQ(why.rfind(c.why, 0), 0u) << c.path << ": " << why;
+    }
+    // The stream functions read through the same check.
+    EXPECT_FALSE(ReadStream(Path("pipe")));
+    EXPECT_EQ(LoadString("/dev/zero"), "");
+    EXPECT_EQ(LoadString(Path("small")), "12345");
+}
+
+TEST_F(StreamFiles, ReadOnlyAndSpecialFilesAreNeverReplaced) {
+    Put("locked", "old");
+    ASSERT_EQ(chmod(Path("locked").c_str(), 0444), 0);
+    ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0644), 0);
+    EXPECT_TRUE(File_IsReadOnly(Path("locked")));
+    EXPECT_FALSE(File_IsReadOnly(Path("pipe")));
+    for (const char* name : {"locked", "pipe"}) {
+        EXPECT_FALSE(File_ReplaceAtomically(Path(name), "new", 3)) << name;
+        EXPECT_FALSE(SaveString("new", Path(name))) << name;
+        EXPECT_FALSE(WriteStream(Path(name))) << name;
+    }
+    EXPECT_EQ(Get("locked"), "old");
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"locked", "pipe"}));
+}
+
+TEST_F(StreamFiles, FoldersAreCreatedWithTheirParents) {
+    std::string why;
+    EXPECT_TRUE(File_CreateFolders(Path("a/b//c/"), &why)) << why;
+    EXPECT_EQ(FileType(Path("a/b/c")), 2);
+    EXPECT_TRUE(File_CreateFolders(Path("a\\b"), &why)) << "exists already: " << why;
+    Put("file", "x");
+    EXPECT_FALSE(File_CreateFolders(Path("file/sub"), &why));
+    EXPECT_EQ(why.rfind(Path("file/sub") + ": ", 0), 0u) << why;
+    EXPECT_FALSE(File_CreateFolders(Path("file"), &why));
+    EXPECT_EQ(why, Path("file") + " exists and is not a folder");
+}
+
+TEST_F(StreamFiles, StaleTemporariesOfOneFileAreRemoved) {
+    for (const char* name : {"save.dat", "save.dat.tmpQ1w2E3", "save.dat.tmpabcdef", "save.dat.tmp",
+                             "save.dat.tmpabcdefg", "save.dat.tmp_bcdef", "other.dat.tmpabcdef"})
+        Put(name, "x");
+    EXPECT_EQ(File_RemoveStaleTemporaries(Path("save.dat")), 2);
+    EXPECT_EQ(Listing(),
+              (std::vector<std::string>{"other.dat.tmpabcdef", "save.dat", "save.dat.tmp",
+                                        "save.dat.tmp_bcdef", "save.dat.tmpabcdefg"}));
+    EXPECT_EQ(File_RemoveStaleTemporaries(Path("nofolder/save.dat")), 0);
+}
+
 TEST(Banks, AccessOutsideTheBankReadsZeroAndWritesNothing) {
     Bank b;
     b.bytes = {1, 2, 3, 4, 5, 6};
