@@ -1,10 +1,14 @@
 // The level file reader, writer, piece bag and resource names.
 #include "data/level_file.h"
+#include "data/players.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -194,6 +198,101 @@ TEST(LevelFile, AcceptsTheLargestBoard) {
     Weights(f, {{1, 1}});
     f.Zeros(48 * 48 * 64);
     EXPECT_EQ(Parse(f).cells.size(), 48u * 48u);
+}
+
+TEST(LevelFile, HostileHeaderValuesAreBroughtIntoRange) {
+    struct Case {
+        int time, expected_time;
+    };
+    // A time near the integer minimum would underflow the clock on its first frame.
+    const Case cases[] = {{INT_MIN, LevelFile_MinTime},
+                          {INT_MIN + 5, LevelFile_MinTime},
+                          {-1, LevelFile_MinTime},
+                          {0, LevelFile_MinTime},
+                          {300000, 300000},
+                          {INT_MAX, LevelFile_MaxTime}};
+    for (const Case& c : cases) {
+        Bytes f;
+        f.Ints({64, 1, 1, c.time, 64, -7, 1000, INT_MIN, INT_MAX}).Zeros(28);
+        f.Ints({INT_MAX, INT_MAX, -3, 7, 0, 0, 0, 0, INT_MAX, 0, 0, 0, INT_MIN, 0, 0, 1});
+        f.Zeros(64);
+        LevelFileData d = Parse(f);
+        EXPECT_EQ(d.settings.time, c.expected_time) << c.time;
+        EXPECT_EQ(d.settings.ShieldPercent, 0);
+        EXPECT_EQ(d.settings.LaserPercent, 100);
+        EXPECT_EQ(d.settings.GoldenPercent, 0);
+        EXPECT_EQ(d.settings.BombPercent, 100);
+        EXPECT_EQ(d.weights[0], 0);
+        EXPECT_EQ(d.weights[1], Piece_BagLimit);
+        EXPECT_EQ(d.weights[2], 0);
+        EXPECT_EQ(d.weights[8], Piece_BagLimit);
+        EXPECT_EQ(d.weights[12], 0);
+        // The easing of the crystal's weight cannot overflow either.
+        int bag[Piece_BagSlots], count = 0, kinds = 0;
+        PieceBag_Build(d.weights, Easyness_Max, bag, count, kinds);
+        EXPECT_EQ(d.weights[8], Piece_BagLimit * 5 / 2);
+        EXPECT_EQ(count, Piece_BagLimit);
+    }
+}
+
+TEST(LevelFile, PieceKindsOutsideTheTableReadAsCellsWithoutAPiece) {
+    struct Case {
+        int color, expected;
+    };
+    const Case cases[] = {{1000000, 0}, {INT_MAX, 0}, {INT_MIN, 0}, {-1, 0},
+                          {16, 0},      {15, 15},     {1, 1},       {0, 0}};
+    for (const Case& c : cases) {
+        Bytes f = Header(64, 1, 1, 300000, 64);
+        Weights(f, {{1, 10}});
+        // void, background, colour, locks, contour, autospawn, bomb, laser, golden, bg_initial
+        f.Ints({7, 9, c.color, 5, -9, 3, 4, -2, 8, -4}).Zeros(24);
+        const LevelDataCell cell = Parse(f).cells.at(0);
+        EXPECT_EQ(cell.color, c.expected) << c.color;
+        EXPECT_EQ(cell.locks, c.expected ? 2 : 0) << c.color;
+        EXPECT_EQ(cell.bomb, c.expected ? 1 : 0) << c.color;
+        EXPECT_EQ(cell.laser, c.expected ? 1 : 0) << c.color;
+        EXPECT_EQ(cell.void_, 1);
+        EXPECT_EQ(cell.background, 2);
+        EXPECT_EQ(cell.bg_initial, 0);
+        EXPECT_EQ(cell.ContTile, -1);
+        EXPECT_EQ(cell.autospawn, 1);
+    }
+}
+
+TEST(LevelFile, OnlyRegularFilesUpToTheFormatsLargestAreRead) {
+    char tmpl[] = "/tmp/snow_levels_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    const std::filesystem::path dir = tmpl;
+    // The largest file the format allows: longest header and cells on a 48 x 48 board.
+    Bytes largest = Header(LevelFile_MaxRecordBytes, 48, 48, 300000, LevelFile_MaxRecordBytes);
+    ASSERT_EQ(LevelFile_MaxBytes, 4096u + 64u + 48u * 48u * 4096u);
+    const std::filesystem::path fits = dir / "fits.lev", over = dir / "over.lev";
+    for (const auto& [path, size] :
+         {std::pair{fits, LevelFile_MaxBytes}, std::pair{over, LevelFile_MaxBytes + 1}}) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(largest.b.data()), std::streamsize(4096));
+        std::filesystem::resize_file(path, size);
+    }
+    ASSERT_EQ(mkfifo((dir / "pipe.lev").c_str(), 0644), 0);
+    struct Case {
+        std::string path;
+        std::string error; // empty: read
+    };
+    const Case cases[] = {
+        {fits.string(), ""},
+        {over.string(), "level file refused: " + over.string() + " is longer than 9441344 bytes"},
+        {(dir / "pipe.lev").string(),
+         "level file refused: " + (dir / "pipe.lev").string() + " is not a regular file"},
+        {"/dev/zero", "level file refused: /dev/zero is not a regular file"},
+        {dir.string(), "level file refused: " + dir.string() + " is not a regular file"},
+    };
+    for (const Case& c : cases) {
+        LevelFileData d;
+        std::string error;
+        EXPECT_EQ(LevelFile_Load(c.path, 1, d, error), c.error.empty()) << c.path;
+        EXPECT_EQ(error, c.error);
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(LevelFile, WriterProducesWhatTheReaderReadsAndDropsGoldenMarks) {
