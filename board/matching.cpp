@@ -33,6 +33,7 @@ struct ScanCell {
     int flags = 0;
     int links = 0; // bits 1 left, 2 up, 4 right, 8 down: neighbours in the same group
     int kind = -1;
+    bool in_group = false; // listed in Group_Cells by this search
 };
 
 ScanCell Scan_Cells[Table_Max][Table_Max];
@@ -43,7 +44,7 @@ int Line_FwdCount = 0, Line_BackCount = 0, Line_FwdKind = 0, Line_BackKind = 0;
 
 ScanCell& Scan(int x, int y) {
     ScanCell& s = Scan_Cells[x][y];
-    if (s.stamp != Scan_Stamp) s = ScanCell{Scan_Stamp, 0, 0, -1};
+    if (s.stamp != Scan_Stamp) s = ScanCell{Scan_Stamp, 0, 0, -1, false};
     return s;
 }
 
@@ -95,15 +96,24 @@ bool Line_TestCell(int qx, int qy, int dir, int& run, Point* list, int& count) {
     return true;
 }
 
+// The group size at which the running search may stop (see Group_Search).
+int Search_Enough = Table_Max * Table_Max + 1;
+
 // Scans the line through (sx, sy); the cells new to the search are left in Line_Fwd.
 void Line_Scan(int sx, int sy, int dir) {
     const int dx = dir == Dir_Horizontal ? 1 : 0, dy = dir == Dir_Vertical ? 1 : 0;
     Line_FwdCount = Line_BackCount = 0;
     Line_FwdKind = Line_BackKind = Scan(sx, sy).kind;
-    for (int k = 1;
-         Line_TestCell(sx + k * dx, sy + k * dy, dir, Line_FwdKind, Line_Fwd, Line_FwdCount); ++k) {
+    // Without wildcards both sides keep the start's kind and the whole line joins, so a scan
+    // may stop once its new cells bring the group to Search_Enough: the search ends there.
+    const int cap =
+        Group_Moved ? Table_Max * Table_Max : std::max(Min_Match - 1, Search_Enough - Group_Count);
+    for (int k = 1; Line_FwdCount < cap && Line_TestCell(sx + k * dx, sy + k * dy, dir,
+                                                         Line_FwdKind, Line_Fwd, Line_FwdCount);
+         ++k) {
     }
     for (int k = 1;
+         Line_FwdCount + Line_BackCount < cap &&
          Line_TestCell(sx - k * dx, sy - k * dy, dir, Line_BackKind, Line_Back, Line_BackCount);
          ++k) {
     }
@@ -118,23 +128,29 @@ void Line_Scan(int sx, int sy, int dir) {
         Line_Fwd[Line_FwdCount++] = Line_Back[i];
 }
 
+void Group_Append(Point c) {
+    Group_Cells[Group_Count++] = c;
+    Scan(c.x, c.y).in_group = true;
+}
+
 // Scans from a group cell and appends the line if it is long enough; true when it added cells.
 bool Group_Extend(int x, int y, int dir) {
     Line_Scan(x, y, dir);
     if (Line_FwdCount < Min_Match - 1) return false;
     for (int i = 0; i < Line_FwdCount; ++i)
-        Group_Cells[Group_Count++] = Line_Fwd[i];
+        Group_Append(Line_Fwd[i]);
     return true;
 }
 
+// Every group cell learns which of its four neighbours belong to the group too.
 void Group_Link() {
+    static const int kSides[4][3] = {{-1, 0, 1}, {0, -1, 2}, {1, 0, 4}, {0, 1, 8}};
     for (int i = 0; i < Group_Count; ++i) {
-        for (int j = 0; j < Group_Count; ++j) {
-            const Point a = Group_Cells[i], b = Group_Cells[j];
-            const int ox = b.x - a.x, oy = b.y - a.y;
-            if (ox * ox + oy * oy != 1) continue;
-            ScanCell& s = Scan(a.x, a.y);
-            s.links |= ox < 0 ? 1 : oy < 0 ? 2 : ox > 0 ? 4 : 8;
+        const Point a = Group_Cells[i];
+        ScanCell& s = Scan(a.x, a.y);
+        for (const auto& side : kSides) {
+            const int nx = a.x + side[0], ny = a.y + side[1];
+            if (Table_OnBoard(nx, ny) && Scan(nx, ny).in_group) s.links |= side[2];
         }
     }
 }
@@ -148,23 +164,27 @@ void Group_Properties() {
     }
 }
 
-} // namespace
-
-void Table_FindGroup(int x, int y, int moved, int test) {
+// The search itself; it stops as soon as the group holds `enough` cells. A group only grows
+// while it is searched, so a stopped search tells truly whether the whole group reaches
+// `enough`, but leaves the search state unfinished.
+void Group_Search(int x, int y, int moved, int test, int enough) {
     Group_Count = 0;
+    Search_Enough = enough;
     if (!Cell_CanStart(x, y, moved, test)) return;
     Group_Moved = moved;
     Group_Kind = Table[x][y].piece_id->color;
     NewScan();
     Group_HasIcecube = -1;
     Group_HasLaser = 0;
-    Group_Cells[Group_Count++] = Point{x, y};
+    Group_Append(Point{x, y});
     ScanCell& start = Scan(x, y);
     start.flags = Dir_Vertical | Dir_Horizontal;
     start.kind = Group_Kind;
+    if (Group_Count >= enough) return;
     Group_Extend(x, y, Dir_Vertical);
+    if (Group_Count >= enough) return;
     Group_Extend(x, y, Dir_Horizontal);
-    if (Group_Count < Min_Match) return;
+    if (Group_Count < Min_Match || Group_Count >= enough) return;
     // Grow through lines crossing the group until nothing more joins (L, T and cross shapes).
     for (bool added = true; added;) {
         added = false;
@@ -173,11 +193,25 @@ void Table_FindGroup(int x, int y, int moved, int test) {
             const Point c = Group_Cells[i];
             const int flags = Scan(c.x, c.y).flags;
             if (!(flags & Dir_Vertical)) added |= Group_Extend(c.x, c.y, Dir_Vertical);
+            if (Group_Count >= enough) return;
             if (!(flags & Dir_Horizontal)) added |= Group_Extend(c.x, c.y, Dir_Horizontal);
+            if (Group_Count >= enough) return;
         }
     }
+}
+
+} // namespace
+
+void Table_FindGroup(int x, int y, int moved, int test) {
+    Group_Search(x, y, moved, test, Table_Max * Table_Max + 1);
+    if (Group_Count < Min_Match) return;
     Group_Link();
     Group_Properties();
+}
+
+bool Table_GroupReaches(int x, int y, int need) {
+    Group_Search(x, y, 0, 1, need);
+    return Group_Count >= need;
 }
 
 void Table_ResolveGroup() {

@@ -23,6 +23,10 @@ extern int Score, Lives, Score_Mult, Score_MultTimer;
 // swap (crystals are wildcards then); `test` for hypothetical searches, which refuse a chained
 // start piece.
 void Table_FindGroup(int x, int y, int moved, int test);
+// Whether the hypothetical search through (x, y) (as Table_FindGroup(x, y, 0, 1)) finds at least
+// `need` cells. Cheap, as it stops there, but the search state it leaves is unfinished: a caller
+// that leaves it behind runs the last search again in full.
+bool Table_GroupReaches(int x, int y, int need);
 void Table_ResolveGroup();
 void Table_ScanCascades();
 void Table_TriggerPiece(int x, int y);

@@ -69,6 +69,33 @@ bool Swap_Resolve(int x, int y, Piece*& reward) {
     return true;
 }
 
+bool Move_CanTest(int x1, int y1, int x2, int y2) {
+    if (!Table_OnBoard(x2, y2) || !Table_OnBoard(x1, y1)) return false;
+    return !Table[x2][y2].void_ && Piece_Movable(Table[x2][y2].piece_id);
+}
+
+// The move tests of a whole board, in the order the rules make them. Each test only asks whether
+// the group reaches Hint_Need, which a search stopped there answers; the last move tested is
+// then tested again in full, so the search state left behind is the one the full tests leave.
+struct Move_Scan {
+    bool tested = false;
+    int last[4] = {0, 0, 0, 0};
+
+    bool Test(int x1, int y1, int x2, int y2) {
+        if (!Move_CanTest(x1, y1, x2, y2)) return false;
+        tested = true;
+        last[0] = x1, last[1] = y1, last[2] = x2, last[3] = y2;
+        std::swap(Table[x1][y1].piece_id, Table[x2][y2].piece_id);
+        const bool found =
+            Table_GroupReaches(x1, y1, Hint_Need) || Table_GroupReaches(x2, y2, Hint_Need);
+        std::swap(Table[x1][y1].piece_id, Table[x2][y2].piece_id);
+        return found;
+    }
+    void Finish() const {
+        if (tested) Table_TestMove(last[0], last[1], last[2], last[3]);
+    }
+};
+
 // Sparkles run along the edges of both cells of the hinted move, from their top-right and
 // bottom-left corners, on the sides that face along the move.
 void Hint_PlaceSparkles() {
@@ -94,6 +121,19 @@ void Hint_PlaceSparkles() {
         s.dx = r.dx;
         s.dy = r.dy;
     }
+}
+
+// Whether any move exists, testing in reading order and stopping at the first.
+bool Moves_Exist() {
+    Move_Scan moves;
+    bool found = false;
+    for (int y = 0; y < Table_dy && !found; ++y)
+        for (int x = 0; x < Table_dx && !found; ++x)
+            if (Cell_HasMovableGem(x, y))
+                for (int d = 0; d < 4 && !found; ++d)
+                    found = moves.Test(x, y, x + kMoveDirs[d][0], y + kMoveDirs[d][1]);
+    moves.Finish();
+    return found;
 }
 
 } // namespace
@@ -244,8 +284,7 @@ void Table_MakeSnowball(int x, int y) {
 }
 
 int Table_TestMove(int x1, int y1, int x2, int y2) {
-    if (!Table_OnBoard(x2, y2) || !Table_OnBoard(x1, y1)) return 0;
-    if (Table[x2][y2].void_ || !Piece_Movable(Table[x2][y2].piece_id)) return 0;
+    if (!Move_CanTest(x1, y1, x2, y2)) return 0;
     std::swap(Table[x1][y1].piece_id, Table[x2][y2].piece_id);
     Table_FindGroup(x1, y1, 0, 1);
     bool found = Group_Count >= Hint_Need;
@@ -271,14 +310,16 @@ void Table_Hint(int mx, int my, int need) {
     Hint_MouseY = my;
     Hint_Need = need;
     Hint_BestDist = -1;
+    Move_Scan moves;
     for (int y = 0; y < Table_dy; ++y) {
         for (int x = 0; x < Table_dx; ++x) {
             if (!Cell_HasMovableGem(x, y)) continue;
             const Point corner = Table_CellToPixel(x, y);
-            const long long ex = mx - corner.x, ey = my - corner.y;
+            const long long ex = static_cast<long long>(mx) - corner.x;
+            const long long ey = static_cast<long long>(my) - corner.y;
             const int d = static_cast<int>(std::min(ex * ex + ey * ey, 2147483647LL));
             for (const auto& dir : kMoveDirs) {
-                if (!Table_TestMove(x, y, x + dir[0], y + dir[1])) continue;
+                if (!moves.Test(x, y, x + dir[0], y + dir[1])) continue;
                 if (Hint_BestDist != -1 && d >= Hint_BestDist) continue;
                 Hint_BestDist = d;
                 Hint_Move[0] = x, Hint_Move[1] = y;
@@ -286,6 +327,7 @@ void Table_Hint(int mx, int my, int need) {
             }
         }
     }
+    moves.Finish();
     if (Hint_BestDist == -1) return;
     ++Hint_Shown;
     Hint_PlaceSparkles();
@@ -299,11 +341,7 @@ void Table_Unstick() {
     if (FrameCounter % 32 != 0 || Intro_Active || Group_Count >= Min_Match) return;
     for (const Piece* p : Pieces)
         if (p && (p->falling || p->swap_state != 0)) return;
-    for (int y = 0; y < Table_dy; ++y)
-        for (int x = 0; x < Table_dx; ++x)
-            if (Cell_HasMovableGem(x, y))
-                for (const auto& dir : kMoveDirs)
-                    if (Table_TestMove(x, y, x + dir[0], y + dir[1])) return;
+    if (Moves_Exist()) return;
     // No move: redraw one gem, the earlier ones in reading order the likelier.
     for (int y = 0; y < Table_dy; ++y) {
         for (int x = 0; x < Table_dx; ++x) {

@@ -1,6 +1,11 @@
 // The board's cost per frame.
 //   BM_TableUpdateCascade: one Table_Update on a full 17 x 14 board while pieces fall, slide,
 //     spawn and resolve (rows are knocked out whenever the board comes to rest).
+//   BM_OneKindHint/0 and /1: the hint on the largest board (48 x 48) of a single kind, every cell
+//     a movable gem, through the board's move tests (0) and through the straightforward reference
+//     search that once stalled such boards (1), on the same board in the same process.
+//   BM_OneKindSearch/0 and /1: one search of the whole 2304-cell group, the same two ways.
+//   BM_OneKindFrame: one Table_Update of that board in play (matches, falls, hints, stuck checks).
 //   BM_BoardFrame: the whole board screen headless (update, cells, pieces, present) with the
 //     generated pictures, timed by the wall clock; frames per second = 1 / time per frame.
 // Run: bench_board --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
@@ -15,6 +20,7 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
+#include "board/swap.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/gfx.h"
@@ -22,6 +28,7 @@
 #include "fx/effects.h"
 #include "fx/trig.h"
 #include "tests/bench/bench_display.h"
+#include "tests/board/group_search_reference.h"
 
 #include <benchmark/benchmark.h>
 
@@ -87,6 +94,71 @@ void BM_TableUpdateCascade(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_TableUpdateCascade)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The largest legal board, every cell a gem of kind 1, new pieces of kind 1 from the top row.
+void Build_OneKindBoard() {
+    Board_Init(false);
+    SeedRnd(7);
+    Table_dx = Table_dy = Table_Max;
+    LevelCrt = 1;
+    std::fill(std::begin(Piece_Weights), std::end(Piece_Weights), 0);
+    Piece_Weights[1] = 10;
+    BuildPieceBag();
+    Table_Layout();
+    for (int y = 0; y < Table_dy; ++y)
+        for (int x = 0; x < Table_dx; ++x) {
+            LevelDataCell r;
+            r.background = r.bg_initial = 1;
+            r.ContTile = -1;
+            r.autospawn = y == 0 ? 1 : 0;
+            r.color = 1;
+            Table_LoadCell(x, y, r);
+        }
+    for (Piece* p : Pieces)
+        if (p) p->speed = 0.0f;
+    Intro_Active = 0;
+    DeltaMs = 16.0f;
+    DeltaSec = 0.016f;
+}
+
+void BM_OneKindHint(benchmark::State& state) {
+    Build_OneKindBoard();
+    const bool old_search = state.range(0) == 1;
+    for (auto _ : state) {
+        if (old_search) {
+            benchmark::DoNotOptimize(reference::Hint(400, 300, Min_Match));
+        } else {
+            Hint_Timer = 0;
+            Table_Hint(400, 300, Min_Match);
+        }
+    }
+}
+BENCHMARK(BM_OneKindHint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(0.05);
+
+void BM_OneKindSearch(benchmark::State& state) {
+    Build_OneKindBoard();
+    const bool old_search = state.range(0) == 1;
+    for (auto _ : state) {
+        if (old_search)
+            reference::FindGroup(Table_dx / 2, Table_dy / 2, 0, 0);
+        else
+            Table_FindGroup(Table_dx / 2, Table_dy / 2, 0, 0);
+    }
+}
+BENCHMARK(BM_OneKindSearch)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Frames of play: the first resolves the whole board, then the columns refill and match again;
+// the hint and the stuck-board check run whenever their timers let them.
+void BM_OneKindFrame(benchmark::State& state) {
+    Build_OneKindBoard();
+    Hint_Timer = 0;
+    for (auto _ : state) {
+        ++FrameCounter;
+        Table_Update();
+        if (Pieces_Count() == 0 || FrameCounter % 240 == 0) Hint_Timer = 0;
+    }
+}
+BENCHMARK(BM_OneKindFrame)->Unit(benchmark::kMicrosecond);
 
 void BM_BoardFrame(benchmark::State& state) {
     if (!Bench_DisplayReady() || !LevelStart_NewMatch(static_cast<int>(state.range(0)), 0)) {
