@@ -242,9 +242,12 @@ void PauseScreen() {
     SetBlend(BLEND_ALPHA);
     SetScale(1.0f, 1.0f);
     if (DialogActive) return;
+    // The key that paused resumes. The pass that paused took its Escape, so it cannot resume.
+    const bool escape = KeyHit(VK_ESCAPE) > 0;
     LevelMenuButton->UpdateDraw();
     ReplayLevelButton->UpdateDraw();
     ResumeGameButton->UpdateDraw();
+    if (escape && GameState == STATE_PAUSED) ResumeGame(); // unless a button left the screen
 }
 
 void OpenTimeWarningDialog() {

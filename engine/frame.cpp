@@ -31,11 +31,11 @@ void UpdateMouseState() {
     MouseYPos = MouseY();
     MouseMoved = (MouseXPos != MouseXPrev || MouseYPos != MouseYPrev) ? 1 : 0;
     MouseLeftPrev = MouseLeftDown;
-    MouseLeftDown = MouseDown(MOUSE_LEFT);
+    MouseLeftDown = Input_SampleButton(MOUSE_LEFT, MouseLeftPrev);
     MouseLeftPressed = (MouseLeftDown && !MouseLeftPrev) ? 1 : 0;
     MouseLeftReleased = (!MouseLeftDown && MouseLeftPrev) ? 1 : 0;
     MouseRightPrev = MouseRightDown;
-    MouseRightDown = MouseDown(MOUSE_RIGHT);
+    MouseRightDown = Input_SampleButton(MOUSE_RIGHT, MouseRightPrev);
     MouseRightPressed = (MouseRightDown && !MouseRightPrev) ? 1 : 0;
     MouseRightReleased = (!MouseRightDown && MouseRightPrev) ? 1 : 0;
     MouseDX = MouseXPos - MouseXPrev;

@@ -17,8 +17,13 @@ struct KeyboardState {
 struct MouseState {
     std::array<bool, 4> down{};
     std::array<int, 4> hits{};
+    std::array<int, 4> unsampled{}; // presses no pass has shown yet
     int x = 0, y = 0, z = 0;
 };
+
+// A burst of clicks within one pass is shown a press per pass; beyond a double click the rest
+// would only replay long after the player stopped clicking.
+constexpr int kMaxUnsampledPresses = 2;
 
 // Typed characters in arrival order; characters arriving while it is full are dropped.
 struct CharQueue {
@@ -84,7 +89,10 @@ void KeyEvent(int vk, bool down, bool repeat) {
 
 void ButtonEvent(int button, bool down) {
     if (!ValidButton(button)) return;
-    if (down) ++Mouse.hits[button];
+    if (down) {
+        ++Mouse.hits[button];
+        if (Mouse.unsampled[button] < kMaxUnsampledPresses) ++Mouse.unsampled[button];
+    }
     Mouse.down[button] = down;
 }
 
@@ -263,6 +271,19 @@ int MouseHit(int button) {
 void FlushMouse() {
     Mouse.down.fill(false);
     Mouse.hits.fill(0);
+    Mouse.unsampled.fill(0);
+}
+
+int Input_SampleButton(int button, int held_last_pass) {
+    if (!ValidButton(button)) return 0;
+    int& presses = Mouse.unsampled[button];
+    if (!held_last_pass) {
+        if (presses == 0) return Mouse.down[button] ? 1 : 0;
+        --presses;
+        return 1;
+    }
+    // Held last pass: a press since then means the button went up in between.
+    return Mouse.down[button] && presses == 0 ? 1 : 0;
 }
 
 int MouseX() {

@@ -53,6 +53,11 @@ enum MouseButton : int {
 int MouseDown(int button); // MOUSE_LEFT, MOUSE_RIGHT or MOUSE_MIDDLE
 int MouseHit(int button);
 void FlushMouse();
+// Whether the button counts as held for this pass, given what the last pass saw. A click shorter
+// than a pass still shows: held now, released on the next pass. A release and a new press since
+// the last pass show as the release now and the press on the next pass. Called once a pass per
+// button (UpdateMouseState); it takes the presses it shows, separately from MouseHit's count.
+int Input_SampleButton(int button, int held_last_pass);
 int MouseX();
 int MouseY();
 int MouseZ(); // wheel position

@@ -1,6 +1,7 @@
 // Keyboard, mouse and window state, through injected input and through real SDL events.
 #include "engine/input.h"
 
+#include "engine/frame.h"
 #include "engine/keymap.h"
 
 #include <SDL.h>
@@ -8,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -87,6 +89,19 @@ TEST_F(Input, KeyHitCountsPressesSinceTheLastCall) {
         EXPECT_EQ(KeyDown(key), 0);
         EXPECT_EQ(KeyHit(key), 0);
     }
+}
+
+// A tap shorter than a pass: the key is up again by the time the game looks, but the hit stays.
+TEST_F(Input, AKeyTappedWithinOnePassStillCountsAsAHit) {
+    PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, true);
+    PushKey(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE, false);
+    PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN, true);
+    PushKey(SDLK_RETURN, SDL_SCANCODE_RETURN, false);
+    Input_Poll();
+    EXPECT_EQ(KeyDown(VK_ESCAPE), 0);
+    EXPECT_EQ(KeyHit(VK_ESCAPE), 1);
+    EXPECT_EQ(KeyDown(VK_RETURN), 0);
+    EXPECT_EQ(KeyHit(VK_RETURN), 1);
 }
 
 TEST_F(Input, ModifiersSetTheirSideAndTheGenericCode) {
@@ -276,4 +291,94 @@ TEST_F(Input, AWindowOpenedAnewReplacesTheOldWindowsState) {
     EXPECT_TRUE(SDL_IsTextInputActive());
     SDL_DestroyWindow(w);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+namespace {
+
+// One pass: the button events that arrive before it ('d' down, 'u' up, 'f' FlushMouse), then
+// what UpdateMouseState makes of them.
+struct PassSeen {
+    const char* events;
+    int down, pressed, released;
+};
+
+struct ButtonCase {
+    const char* name;
+    std::vector<PassSeen> passes;
+};
+
+// The per-pass view of the left or right button.
+struct ButtonView {
+    int down, pressed, released;
+};
+
+ButtonView SeenButton(int button) {
+    if (button == MOUSE_LEFT) return {MouseLeftDown, MouseLeftPressed, MouseLeftReleased};
+    return {MouseRightDown, MouseRightPressed, MouseRightReleased};
+}
+
+} // namespace
+
+// Every click reaches the per-pass state as a press and a release on separate passes, however
+// short it was; the state is still read once per pass.
+TEST_F(Input, EveryClickShowsAsAPressAndThenARelease) {
+    const ButtonCase cases[] = {
+        {"held over several passes",
+         {{"d", 1, 1, 0}, {"", 1, 0, 0}, {"u", 0, 0, 1}, {"", 0, 0, 0}}},
+        {"pressed and released within one pass", {{"du", 1, 1, 0}, {"", 0, 0, 1}, {"", 0, 0, 0}}},
+        {"released and pressed again within one pass",
+         {{"d", 1, 1, 0}, {"ud", 0, 0, 1}, {"", 1, 1, 0}, {"", 1, 0, 0}, {"u", 0, 0, 1}}},
+        {"a quick click after a quick click",
+         {{"du", 1, 1, 0}, {"du", 0, 0, 1}, {"", 1, 1, 0}, {"", 0, 0, 1}, {"", 0, 0, 0}}},
+        {"a double click within one pass",
+         {{"dudu", 1, 1, 0}, {"", 0, 0, 1}, {"", 1, 1, 0}, {"", 0, 0, 1}, {"", 0, 0, 0}}},
+        // A burst in one slow pass shows as a double click, not as clicks long after it ended.
+        {"a burst within one pass",
+         {{"dudududu", 1, 1, 0}, {"", 0, 0, 1}, {"", 1, 1, 0}, {"", 0, 0, 1}, {"", 0, 0, 0}}},
+        {"a flush drops a click no pass has shown", {{"duf", 0, 0, 0}, {"", 0, 0, 0}}},
+    };
+    const struct {
+        int button;
+        Uint8 sdl_button;
+    } buttons[] = {{MOUSE_LEFT, SDL_BUTTON_LEFT}, {MOUSE_RIGHT, SDL_BUTTON_RIGHT}};
+    for (const auto& b : buttons) {
+        for (const ButtonCase& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (b.button == MOUSE_LEFT ? ", left" : ", right"));
+            UpdateMouseState(); // start from a pass that saw nothing held
+            UpdateMouseState();
+            ASSERT_EQ(SeenButton(b.button).down, 0);
+            int pass = 0;
+            for (const PassSeen& p : c.passes) {
+                SCOPED_TRACE("pass " + std::to_string(pass++));
+                for (const char* e = p.events; *e; ++e) {
+                    if (*e == 'f') {
+                        Input_Poll(); // the events before it arrive first
+                        FlushMouse();
+                    } else {
+                        PushButton(b.sdl_button, *e == 'd', 200, 150);
+                    }
+                }
+                Input_Poll();
+                UpdateMouseState();
+                const ButtonView seen = SeenButton(b.button);
+                EXPECT_EQ(seen.down, p.down);
+                EXPECT_EQ(seen.pressed, p.pressed);
+                EXPECT_EQ(seen.released, p.released);
+            }
+            EXPECT_EQ(MouseXPos, 200);
+        }
+    }
+}
+
+// MouseHit keeps its own count: reading the per-pass state takes nothing from it.
+TEST_F(Input, MouseHitStillCountsWhatThePassesAlreadyShowed) {
+    PushButton(SDL_BUTTON_LEFT, true, 10, 10);
+    PushButton(SDL_BUTTON_LEFT, false, 10, 10);
+    Input_Poll();
+    UpdateMouseState();
+    EXPECT_EQ(MouseLeftPressed, 1);
+    EXPECT_EQ(MouseHit(MOUSE_LEFT), 1);
+    EXPECT_EQ(MouseHit(MOUSE_LEFT), 0);
+    UpdateMouseState();
+    EXPECT_EQ(MouseLeftReleased, 1);
 }
