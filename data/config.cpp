@@ -250,7 +250,7 @@ std::string Config_ReplaceValue(const std::string& text, const std::string& key,
     bool replaced = false;
     for (const TextLine& line : lines) {
         if (!replaced && LineHasKey(text, line, key)) {
-            out += key + "=" + clean;
+            out.append(key).append("=").append(clean);
             replaced = true;
         } else {
             out.append(text, line.begin, line.end - line.begin);
@@ -259,7 +259,7 @@ std::string Config_ReplaceValue(const std::string& text, const std::string& key,
     }
     if (replaced) return out;
     // A key deleted by hand comes back, so the setting is saved rather than lost.
-    if (!out.empty() && out.back() != '\n') out += "\r\n";
+    if (!lines.empty() && out.back() != '\n') out += "\r\n";
     return out + key + "=" + clean;
 }
 

@@ -176,6 +176,12 @@ TEST_F(ConfigTest, RewritingAnLfFileKeepsEveryLineAndWritesCrLf) {
     EXPECT_EQ(ReadText(), "PLAYER0=Holly\r\nFX_VOL=0.25\r\nMY_NOTE=keep me\r\nPLAYER_CRT=0");
     SetConfigValue("FX_VOL", "0.500000000");
     EXPECT_EQ(ReadText(), "PLAYER0=Holly\r\nFX_VOL=0.500000000\r\nMY_NOTE=keep me\r\nPLAYER_CRT=0");
+    // Lone CRs become CR LF too; a byte-order mark stays first.
+    const std::string bom = "\xEF\xBB\xBF";
+    EXPECT_EQ(Config_ReplaceValue("A=1\rB=2", "B", "3"), "A=1\r\nB=3");
+    EXPECT_EQ(Config_ReplaceValue(bom + "A=1\n", "A", "2"), bom + "A=2\r\n");
+    EXPECT_EQ(Config_ReplaceValue(bom, "A", "1"), bom + "A=1");
+    EXPECT_EQ(Config_ReplaceValue("", "A", "1"), "A=1");
 }
 
 TEST_F(ConfigTest, KeysMatchOnlyAtTheStartOfALine) {
