@@ -10,6 +10,8 @@
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "board/clock.h"
+#include "board/pieces.h"
+#include "board/ripple.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "data/config.h"
@@ -42,8 +44,9 @@ const char* const Harness_Usage =
     "  --skip-logos            do not wait on the logo screens\n"
     "  --desktop WxH           pretend the desktop has this size\n"
     "  --level N               after start-up, start a match at level N (1..150)\n"
-    "  --level-file PATH       the same with any level file\n"
+    "  --level-file PATH       the same with any level file (played as level N with --level)\n"
     "  --relaxed               the match started by --level has no clock\n"
+    "  --skip-fade-in          the match started by --level starts with its board settled\n"
     "  --record-audio FILE     with --headless: write the sound of the run as a WAV, each pass\n"
     "                          lasting its frame time\n"
     "  --dev-keys              the game screen's developer keys (left Control + key) work\n";
@@ -189,13 +192,24 @@ void BeforeFlip(int pass) {
             std::fprintf(stderr, "snowmere: cannot write screenshot %s\n", file.c_str());
 }
 
+// The board's fade-in run to its end at once: the ripple covers every cell, as after playing it.
+void SettleFadeIn() {
+    for (int step = 0; Intro_Active && step < 100000; ++step)
+        Ripple_Step();
+}
+
 bool StartRequestedLevel() {
     const int relaxed = Active->relaxed ? 1 : 0;
     DevKeys_Enabled = Active->dev_keys ? 1 : 0;
+    bool started = true;
     if (!Active->level_file.empty())
-        return LevelStart_NewMatchFromFile(Active->level_file, relaxed);
-    if (Active->level > 0) return LevelStart_NewMatch(Active->level, relaxed);
-    return true;
+        started = LevelStart_NewMatchFromFile(Active->level_file, relaxed, Active->level);
+    else if (Active->level > 0)
+        started = LevelStart_NewMatch(Active->level, relaxed);
+    else
+        return true;
+    if (started && Active->skip_fade_in) SettleFadeIn();
+    return started;
 }
 
 void AfterPass(int pass) {
@@ -243,19 +257,70 @@ int EasynessOfCurrentLevel() {
     return known ? Easyness_Table[Player_Crt][LevelCrt] : 0;
 }
 
+// A JSON string of a game text. The game's texts are single bytes of Latin-1 (names typed by
+// players included), written as UTF-8; control characters are escaped.
 std::string Quoted(const std::string& s) {
     std::string out = "\"";
     for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20 || b == 0x7F) {
             char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(b));
             out += buf;
+        } else if (b >= 0x80) {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
         } else {
             out += c;
         }
     }
     return out + "\"";
+}
+
+// Pointer positions far off any screen, and wheel steps whose running total stays in range, in
+// the order the events are applied.
+void Script_Clamp(std::vector<ScriptEvent>& events) {
+    long long wheel = 0;
+    for (ScriptEvent& e : events) {
+        if (e.kind == "move") {
+            e.a = std::clamp(e.a, -Script_MaxCoordinate, Script_MaxCoordinate);
+            e.b = std::clamp(e.b, -Script_MaxCoordinate, Script_MaxCoordinate);
+        } else if (e.kind == "wheel") {
+            const long long total =
+                std::clamp<long long>(wheel + e.a, -Script_MaxWheel, Script_MaxWheel);
+            e.a = static_cast<int>(total - wheel);
+            wheel = total;
+        }
+    }
+}
+
+// Board geometry, the hint, the fade-in pattern and the pieces' swap states (rows of the board
+// from the top, null for a cell without a piece).
+std::string BoardExtrasJson() {
+    std::ostringstream j;
+    j << "  \"Cell_Width\": " << Cell_Width << ",\n";
+    j << "  \"Cell_Height\": " << Cell_Height << ",\n";
+    j << "  \"Table_OriginX\": " << Table_OriginX << ",\n";
+    j << "  \"Table_OriginY\": " << Table_OriginY << ",\n";
+    j << "  \"View_OffsetX\": " << View_OffsetX << ",\n";
+    j << "  \"View_OffsetY\": " << View_OffsetY << ",\n";
+    j << "  \"Hint_Timer\": " << Hint_Timer << ",\n";
+    j << "  \"Hint_BestDist\": " << Hint_BestDist << ",\n";
+    j << "  \"Ripple_Pattern\": " << Ripple_Pattern << ",\n";
+    j << "  \"swap_states\": [";
+    for (int y = 0; y < Table_dy; ++y) {
+        j << (y ? ", [" : "[");
+        for (int x = 0; x < Table_dx; ++x) {
+            const Piece* p = Table[x][y].piece_id;
+            j << (x ? ", " : "") << (p ? std::to_string(p->swap_state) : std::string("null"));
+        }
+        j << "]";
+    }
+    j << "],\n";
+    return j.str();
 }
 
 } // namespace
@@ -295,6 +360,7 @@ bool Harness_ParseScript(const std::string& text, std::vector<ScriptEvent>* out,
     }
     std::stable_sort(out->begin(), out->end(),
                      [](const ScriptEvent& x, const ScriptEvent& y) { return x.frame < y.frame; });
+    Script_Clamp(*out);
     return true;
 }
 
@@ -314,6 +380,8 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             o->relaxed = true, takes_value = false;
         else if (opt == "--dev-keys")
             o->dev_keys = true, takes_value = false;
+        else if (opt == "--skip-fade-in")
+            o->skip_fade_in = true, takes_value = false;
         else if (opt == "--level")
             ok = ParseInt(v, &o->level) && o->level >= 1 && o->level <= 150;
         else if (opt == "--level-file")
@@ -407,6 +475,7 @@ std::string Harness_StateJson() {
                        : std::string("null"))
       << ",\n";
     j << "  \"Dialog\": " << Quoted(DialogName()) << ",\n";
+    j << BoardExtrasJson();
     j << "  " << Board_StateJson() << ",\n";
     j << "  " << Gfx_StateJson() << "\n";
     j << "}\n";

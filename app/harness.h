@@ -17,6 +17,9 @@ struct ScriptEvent {
     std::string text;
 };
 
+constexpr int Script_MaxCoordinate = 16384;
+constexpr int Script_MaxWheel = 1 << 20;
+
 struct HarnessOptions {
     RunOptions run;
     std::string input_file;
@@ -28,11 +31,15 @@ struct HarnessOptions {
     bool relaxed = false;          // the match started by --level has no clock
     std::string record_audio_file; // --record-audio FILE: the sound mix of the run as a WAV
     bool dev_keys = false;         // --dev-keys: the game screen's developer keys work
+    bool skip_fade_in = false;     // --skip-fade-in: the match started by --level starts settled
 };
 
 // Parses the command line; on a bad option fills `error` and returns false.
 bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* out, std::string* error);
 // Reads a scripted input file; on a malformed line fills `error` (with the line number).
+// Pointer positions are clamped to +-Script_MaxCoordinate and wheel steps so that their running
+// total stays within +-Script_MaxWheel: far beyond any screen, and no sum or square of them
+// can overflow the game's integers.
 bool Harness_ParseScript(const std::string& text, std::vector<ScriptEvent>* out,
                          std::string* error);
 // Installs the hooks of the main loop, runs the game and writes the final dump.

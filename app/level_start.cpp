@@ -45,7 +45,8 @@ bool LevelStart_NewMatch(int level, int relaxed) {
     return StartMatch(relaxed);
 }
 
-bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed) {
+bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed, int level) {
+    if (level > 0) LevelCrt = level;
     if (LevelCrt < 1) LevelCrt = 1; // the rules of big moves depend on a level number
     Level_SourceFile = path;
     Level_SourceLevel = LevelCrt;

@@ -7,7 +7,9 @@
 // A new match (score 0, three lives, relaxed or timed) at a level, loaded and playing.
 // False, with a message on the standard error, when the level cannot be loaded.
 bool LevelStart_NewMatch(int level, int relaxed);
-bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed);
+// The file plays as level `level` (its level-dependent rules: rewards of big moves, blocking
+// times); 0 keeps the current level number, at least 1.
+bool LevelStart_NewMatchFromFile(const std::string& path, int relaxed, int level = 0);
 
 // Loads the level being played again from where it came from (the embedded level or a file).
 // False, with a message on the standard error, when it cannot be loaded.

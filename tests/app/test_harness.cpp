@@ -1,10 +1,13 @@
 // The game program driven through its harness options: start-up and the desktop check, the
-// quit paths, and the configuration saved at the end.
+// quit paths, the configuration saved at the end, scripted input and the state dump.
+#include "app/harness.h"
 #include "data/config.h"
+#include "data/level_file.h"
 #include "engine/gfx_internal.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -224,4 +227,117 @@ TEST_F(Harness, RecordingNeedsTheHeadlessMixer) {
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
     EXPECT_NE(Read("err.txt").find("--record-audio needs --headless"), std::string::npos);
     EXPECT_EQ(Run("--frames 1 --record-audio " + (dir / "no" / "such" / "x.wav").string()), 2);
+}
+
+// Names are Latin-1 bytes in the game; the state dump is JSON, so UTF-8 with control characters
+// escaped.
+TEST_F(Harness, StateDumpWritesNamesAsUtf8) {
+    std::string text = Config_DefaultText;
+    text.replace(text.find("PLAYER0=New Player"), 18, "PLAYER0=Zo\xEB \xC5sa\x7F");
+    WriteConfigText(text);
+    ASSERT_EQ(Run("--frames 2"), 0);
+    const std::string json = Read("state.json");
+    EXPECT_NE(json.find("\"Player_Name\": \"Zo\xC3\xAB \xC3\x85sa\\u007f\""), std::string::npos)
+        << json.substr(0, 600);
+    for (unsigned char c : json)
+        EXPECT_TRUE(c >= 0x20 || c == '\n') << "raw control byte " << int(c);
+}
+
+TEST(HarnessScript, ExtremePointerAndWheelValuesAreClamped) {
+    struct Case {
+        const char* line;
+        int a, b;
+    };
+    const Case cases[] = {
+        {"1 move 2147483647 -2147483648", Script_MaxCoordinate, -Script_MaxCoordinate},
+        {"1 move -20000 300", -Script_MaxCoordinate, 300},
+        {"1 move 640 480", 640, 480},
+        {"1 wheel -2147483648", -Script_MaxWheel, 0},
+        {"1 wheel 3", 3, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<ScriptEvent> events;
+        std::string error;
+        ASSERT_TRUE(Harness_ParseScript(c.line, &events, &error)) << c.line << ": " << error;
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].a, c.a) << c.line;
+        EXPECT_EQ(events[0].b, c.b) << c.line;
+    }
+    // Wheel steps keep their running total in range, in the order they are applied.
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(Harness_ParseScript("3 wheel 5\n1 wheel 2147483647\n2 wheel 2147483647\n"
+                                    "4 wheel -2147483648\n",
+                                    &events, &error));
+    ASSERT_EQ(events.size(), 4u);
+    const int expected[] = {Script_MaxWheel, 0, 0, -2 * Script_MaxWheel};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(events[i].a, expected[i]) << i;
+}
+
+// The same values played on a board, hints included: nothing overflows (the sanitizer build
+// aborts on signed overflow), the pointer stays where the script put it after clamping.
+TEST_F(Harness, ExtremeScriptedPointerPlaysSafely) {
+    const std::string script = "2 move 2147483647 -2147483648\n3 wheel 2147483647\n"
+                               "4 wheel 2147483647\n5 move -2147483648 2147483647\n";
+    ASSERT_EQ(Run("--frames 12 --level 1 --skip-fade-in", script), 0);
+    EXPECT_EQ(StateValue("MouseXPos"), -Script_MaxCoordinate);
+    EXPECT_EQ(StateValue("MouseYPos"), Script_MaxCoordinate);
+}
+
+TEST_F(Harness, LevelFilePlaysAsTheLevelGiven) {
+    LevelSettings s;
+    s.table_dx = 9;
+    s.table_dy = 10;
+    s.time = 300000;
+    int weights[Piece_Kinds] = {0, 10, 10, 10};
+    std::vector<LevelDataCell> cells(9 * 10);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        cells[i].color = 1 + static_cast<int>((i + i / 9) % 3), cells[i].ContTile = -1;
+    const std::vector<std::uint8_t> bytes = LevelFile_Write(s, weights, cells);
+    const std::string file = (dir / "board.lev").string();
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    struct Case {
+        const char* args;
+        int level;
+    };
+    for (Case c : {Case{"", 1}, Case{"--level 5 ", 5}, Case{"--level 150 ", 150}}) {
+        ASSERT_EQ(Run(std::string("--frames 3 ") + c.args + "--level-file " + file), 0) << c.args;
+        EXPECT_EQ(StateValue("GameState"), 1) << c.args;
+        EXPECT_EQ(StateValue("LevelCrt"), c.level) << c.args;
+        EXPECT_EQ(StateValue("Table_dx"), 9) << c.args;
+    }
+}
+
+TEST_F(Harness, SkipFadeInStartsTheBoardSettled) {
+    for (bool skip : {false, true}) {
+        ASSERT_EQ(Run(std::string("--frames 1 --level 1") + (skip ? " --skip-fade-in" : "")), 0);
+        EXPECT_EQ(StateValue("Intro_Active"), skip ? 0 : 1);
+    }
+}
+
+// The dump shows the board's geometry, the hint and the fade-in pattern, and mid-swap the two
+// pieces' swap states (1 moving over, 3 its partner).
+TEST_F(Harness, StateDumpShowsGeometryHintAndSwaps) {
+    const std::string drag = "3 move 337 334\n4 press left\n6 move 337 378\n7 release left\n";
+    const std::string mid = (dir / "mid.json").string();
+    ASSERT_EQ(Run("--frames 12 --level 1 --skip-fade-in --dump-at 7:" + mid, drag), 0);
+    EXPECT_GT(StateValue("Cell_Width"), 0);
+    EXPECT_GT(StateValue("Cell_Height"), 0);
+    EXPECT_NE(StateValue("Table_OriginX"), -999);
+    EXPECT_NE(StateValue("View_OffsetX"), -999);
+    EXPECT_NE(StateValue("View_OffsetY"), -999);
+    EXPECT_GT(StateValue("Hint_Timer"), 0);
+    EXPECT_NE(StateValue("Hint_BestDist"), -999);
+    const int pattern = StateValue("Ripple_Pattern");
+    EXPECT_TRUE(pattern >= 0 && pattern <= 3) << pattern;
+    std::smatch m;
+    const std::string json = Read("mid.json");
+    ASSERT_TRUE(std::regex_search(json, m, std::regex("\"swap_states\": (\\[.*\\]),\n")));
+    const std::string rows = m[1].str();
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '['), 1 + 13);
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '1'), 1) << rows;
+    EXPECT_EQ(std::count(rows.begin(), rows.end(), '3'), 1) << rows;
 }
