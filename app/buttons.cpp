@@ -156,7 +156,7 @@ void Button_Interface::CheckMe() {
     }
     image_id = 1;
     Button_State = INTERFACE_HOVER;
-    if (MouseDown(1)) {
+    if (MouseLeftDown) { // this pass's view, which also holds a click shorter than a pass
         if (MouseLeftPressed) {
             ox = MouseXPos - x;
             oy = MouseYPos - y;

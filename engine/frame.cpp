@@ -24,20 +24,24 @@ constexpr int kFpsWindowScale = kFpsWindowFrames * 1000;
 
 } // namespace
 
+// A press shown this pass is seen where it happened, even if the pointer moved on within the
+// pass: a quick tap then a move must not land on another cell or button. The pointer's newer
+// position shows on the next pass. The left button's place wins over the right's.
 void UpdateMouseState() {
-    MouseXPrev = MouseXPos;
-    MouseYPrev = MouseYPos;
-    MouseXPos = MouseX();
-    MouseYPos = MouseY();
-    MouseMoved = (MouseXPos != MouseXPrev || MouseYPos != MouseYPrev) ? 1 : 0;
+    int x = MouseX(), y = MouseY();
+    MouseRightPrev = MouseRightDown;
+    MouseRightDown = Input_SampleButton(MOUSE_RIGHT, MouseRightPrev, &x, &y);
     MouseLeftPrev = MouseLeftDown;
-    MouseLeftDown = Input_SampleButton(MOUSE_LEFT, MouseLeftPrev);
+    MouseLeftDown = Input_SampleButton(MOUSE_LEFT, MouseLeftPrev, &x, &y);
     MouseLeftPressed = (MouseLeftDown && !MouseLeftPrev) ? 1 : 0;
     MouseLeftReleased = (!MouseLeftDown && MouseLeftPrev) ? 1 : 0;
-    MouseRightPrev = MouseRightDown;
-    MouseRightDown = Input_SampleButton(MOUSE_RIGHT, MouseRightPrev);
     MouseRightPressed = (MouseRightDown && !MouseRightPrev) ? 1 : 0;
     MouseRightReleased = (!MouseRightDown && MouseRightPrev) ? 1 : 0;
+    MouseXPrev = MouseXPos;
+    MouseYPrev = MouseYPos;
+    MouseXPos = x;
+    MouseYPos = y;
+    MouseMoved = (MouseXPos != MouseXPrev || MouseYPos != MouseYPrev) ? 1 : 0;
     MouseDX = MouseXPos - MouseXPrev;
     MouseDY = MouseYPos - MouseYPrev;
 }

@@ -14,16 +14,22 @@ struct KeyboardState {
     std::array<int, 256> hits{};
 };
 
-struct MouseState {
-    std::array<bool, 4> down{};
-    std::array<int, 4> hits{};
-    std::array<int, 4> unsampled{}; // presses no pass has shown yet
-    int x = 0, y = 0, z = 0;
-};
-
 // A burst of clicks within one pass is shown a press per pass; beyond a double click the rest
 // would only replay long after the player stopped clicking.
 constexpr int kMaxUnsampledPresses = 2;
+
+// Presses of one button no pass has shown yet, oldest first, with where the pointer was.
+struct UnsampledPresses {
+    int count = 0;
+    std::array<int, kMaxUnsampledPresses> x{}, y{};
+};
+
+struct MouseState {
+    std::array<bool, 4> down{};
+    std::array<int, 4> hits{};
+    std::array<UnsampledPresses, 4> unsampled{};
+    int x = 0, y = 0, z = 0;
+};
 
 // Typed characters in arrival order; characters arriving while it is full are dropped.
 struct CharQueue {
@@ -91,7 +97,12 @@ void ButtonEvent(int button, bool down) {
     if (!ValidButton(button)) return;
     if (down) {
         ++Mouse.hits[button];
-        if (Mouse.unsampled[button] < kMaxUnsampledPresses) ++Mouse.unsampled[button];
+        UnsampledPresses& u = Mouse.unsampled[button];
+        if (u.count < kMaxUnsampledPresses) {
+            u.x[u.count] = Mouse.x;
+            u.y[u.count] = Mouse.y;
+            ++u.count;
+        }
     }
     Mouse.down[button] = down;
 }
@@ -271,19 +282,25 @@ int MouseHit(int button) {
 void FlushMouse() {
     Mouse.down.fill(false);
     Mouse.hits.fill(0);
-    Mouse.unsampled.fill(0);
+    Mouse.unsampled.fill(UnsampledPresses{});
 }
 
-int Input_SampleButton(int button, int held_last_pass) {
+int Input_SampleButton(int button, int held_last_pass, int* press_x, int* press_y) {
     if (!ValidButton(button)) return 0;
-    int& presses = Mouse.unsampled[button];
+    UnsampledPresses& u = Mouse.unsampled[button];
     if (!held_last_pass) {
-        if (presses == 0) return Mouse.down[button] ? 1 : 0;
-        --presses;
+        if (u.count == 0) return Mouse.down[button] ? 1 : 0;
+        if (press_x) *press_x = u.x[0];
+        if (press_y) *press_y = u.y[0];
+        for (int i = 1; i < u.count; ++i) {
+            u.x[i - 1] = u.x[i];
+            u.y[i - 1] = u.y[i];
+        }
+        --u.count;
         return 1;
     }
     // Held last pass: a press since then means the button went up in between.
-    return Mouse.down[button] && presses == 0 ? 1 : 0;
+    return Mouse.down[button] && u.count == 0 ? 1 : 0;
 }
 
 int MouseX() {

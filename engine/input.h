@@ -55,9 +55,12 @@ int MouseHit(int button);
 void FlushMouse();
 // Whether the button counts as held for this pass, given what the last pass saw. A click shorter
 // than a pass still shows: held now, released on the next pass. A release and a new press since
-// the last pass show as the release now and the press on the next pass. Called once a pass per
-// button (UpdateMouseState); it takes the presses it shows, separately from MouseHit's count.
-int Input_SampleButton(int button, int held_last_pass);
+// the last pass show as the release now and the press on the next pass. A press shown here is
+// placed where it happened: its pointer position goes to press_x and press_y (untouched
+// otherwise). Called once a pass per button (UpdateMouseState); it takes the presses it shows,
+// separately from MouseHit's count.
+int Input_SampleButton(int button, int held_last_pass, int* press_x = nullptr,
+                       int* press_y = nullptr);
 int MouseX();
 int MouseY();
 int MouseZ(); // wheel position

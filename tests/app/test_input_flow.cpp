@@ -187,6 +187,16 @@ TEST_F(InputFlow, AClickWithinOnePassPushesAButton) {
     EXPECT_LT(Value(-1, "passes"), 100);
 }
 
+// The level chooser's level buttons: a new player's name starts level 1 and ends the run on its
+// introduction; the next run opens the chooser from the menu's "Start" and picks level 1.
+TEST_F(InputFlow, AClickWithinOnePassPicksALevelInTheChooser) {
+    ASSERT_EQ(Run("--frames 60", "20 text Anna\n" + Key(30, 13, 1), {}), 0);
+    ASSERT_EQ(Run("--frames 70", Click(20, 575, 222, 0) + Click(40, 85, 73, 0), {38, 60}), 0);
+    EXPECT_EQ(Value(38, "GameState"), 2);
+    EXPECT_EQ(Value(60, "GameState"), 5);
+    EXPECT_EQ(Value(60, "LevelCrt"), 1);
+}
+
 TEST_F(InputFlow, EscapeOnThePauseScreenResumes) {
     // Escape pauses on pass 150 and is still held on 151: the pause holds until the next one.
     ASSERT_EQ(Run("--level 1 --frames 170", Key(150, kEscape, 2) + Key(160, kEscape, 1),
