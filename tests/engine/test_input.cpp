@@ -382,3 +382,26 @@ TEST_F(Input, MouseHitStillCountsWhatThePassesAlreadyShowed) {
     UpdateMouseState();
     EXPECT_EQ(MouseLeftReleased, 1);
 }
+
+// A tap and then a move within one pass: the press is seen where it happened, the pointer's new
+// place on the next pass with the release.
+TEST_F(Input, AQuickClickIsSeenWhereItHappened) {
+    UpdateMouseState();
+    PushButton(SDL_BUTTON_LEFT, true, 40, 50);
+    PushButton(SDL_BUTTON_LEFT, false, 41, 50);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 300;
+    motion.motion.y = 400;
+    SDL_PushEvent(&motion);
+    Input_Poll();
+    UpdateMouseState();
+    EXPECT_EQ(MouseLeftPressed, 1);
+    EXPECT_EQ(MouseXPos, 40);
+    EXPECT_EQ(MouseYPos, 50);
+    UpdateMouseState();
+    EXPECT_EQ(MouseLeftReleased, 1);
+    EXPECT_EQ(MouseXPos, 300);
+    EXPECT_EQ(MouseYPos, 400);
+    EXPECT_EQ(MouseMoved, 1);
+}
