@@ -195,14 +195,15 @@ TEST(Buttons, InterfaceButtonCountsItsTopRowAndClicksOnRelease) {
     img.height = 60;
     Button_Interface* b = Button_InterfaceCreate(100, 100, 5, &img, 0);
     MouseXPos = 120;
-    MouseYPos = 100; // top row: inside for this kind of button
-    Input_InjectMouseButton(1, true);
+    MouseYPos = 100;   // top row: inside for this kind of button
+    MouseLeftDown = 1; // the pass's view of the button, as UpdateMouseState leaves it
     MouseLeftPressed = 1;
     b->CheckMe();
     EXPECT_EQ(b->Button_State, -1);
     EXPECT_EQ(b->ButtonDown, 1);
     EXPECT_EQ(b->oy, 0);
-    Input_InjectMouseButton(1, false);
+    MouseLeftDown = 0;
+    MouseLeftPressed = 0;
     b->CheckMe();
     EXPECT_EQ(b->Button_State, 1);
 }
