@@ -48,19 +48,21 @@ int MainLoop_Passes = 0;
 namespace {
 
 RunOptions Options;
+int LogoShownAtMs = 0; // when the maker's logo went up: it stays at least 2.5 s
 
 void RecomputeCentre() {
     ScreenCentreX = Trunc(ScreenWidth * 0.5);
     ScreenCentreY = Trunc(ScreenHeight * 0.5);
 }
 
-void ReadDesktopSize() {
+// False when there is no display to show the game on.
+bool ReadDesktopSize() {
     if (Options.desktop_w > 0 && Options.desktop_h > 0) {
         DesktopWidth = Options.desktop_w;
         DesktopHeight = Options.desktop_h;
-        return;
+        return true;
     }
-    Graphics_DesktopSize(&DesktopWidth, &DesktopHeight);
+    return Graphics_DesktopSize(&DesktopWidth, &DesktopHeight);
 }
 
 std::string DefaultDataDir() {
@@ -141,8 +143,11 @@ void BuildScreens() {
 }
 
 // The window needs a desktop larger than itself to show its frame. The message names 1024x768,
-// the smallest common desktop that fits, because that is what a player can act on.
+// the smallest common desktop that fits, because that is what a player can act on. A headless
+// run has no desktop and no window, so it leaves the setting alone, unless a test gives it a
+// desktop to check.
 bool DesktopTooSmallForWindow() {
+    if (Options.headless && Options.desktop_w <= 0) return false;
     return (DesktopWidth <= 800 || DesktopHeight <= 600) && WindowedMode == 1;
 }
 
@@ -298,15 +303,18 @@ void TickHintCountdown() {
     HintCountdown = -1;
 }
 
-void LogoSequence(bool skip_waiting) {
-    int t0 = MilliSecs();
+void ShowFirstLogo() {
+    LogoShownAtMs = MilliSecs();
     SetBlend(BLEND_ALPHA);
     SetClsColor(0, 0, 0);
     Cls();
     DrawImage(ImgMakerLogo, ScreenWidth * 0.5f, ScreenHeight * 0.5f, 0);
     RecomputeCentre();
     ShowLoading(1);
-    int elapsed = MilliSecs() - t0;
+}
+
+void LogoSequence(bool skip_waiting) {
+    int elapsed = MilliSecs() - LogoShownAtMs;
     if (!skip_waiting && elapsed < 2500) Delay(2500 - elapsed);
     std::string pub = Config_Dir + "/logo_pub.jpg";
     if (FileType(pub) == 1) {
@@ -372,7 +380,11 @@ int Game_Run(const RunOptions& options) {
     Resources_LoadStartup();
     BuildScreens();
     SeedRnd(options.seed_given ? options.seed : static_cast<unsigned>(MilliSecs()));
-    ReadDesktopSize();
+    if (!ReadDesktopSize()) {
+        std::fprintf(stderr, "snowmere: no display to show the game on (is DISPLAY set?)\n");
+        Audio_Close();
+        return 1;
+    }
     Config_SetDir(options.data_dir.empty() ? DefaultDataDir() : options.data_dir);
     ReadConfig();
     if (DesktopTooSmallForWindow()) {
@@ -382,6 +394,8 @@ int Game_Run(const RunOptions& options) {
         return 0;
     }
     OpenGameWindow();
+    // The maker's logo shows as soon as the window maps; the set-ups below run behind it.
+    ShowFirstLogo();
     SetImageFont(FontSans16);
     Levels_Count = 150;
     MapLastPage = (Levels_Count - 1) / Chooser_PerPage;

@@ -65,6 +65,9 @@ struct RunOptions {
 // Start-up, logo sequence, main loop and the final save; returns the exit code.
 int Game_Run(const RunOptions& options);
 void MainLoopPass();
+// Draws the maker's logo with "Loading..." and presents it: the first picture of the window.
+void ShowFirstLogo();
+// The rest of the logos: the maker's stays 2.5 s from when it went up, then the publisher's.
 void LogoSequence(bool skip_waiting);
 // Called by the harness around every pass (may be null).
 extern void (*MainLoop_BeforePass)(int pass);

@@ -28,6 +28,7 @@ struct Display {
     double last_flip_ms = 0;
     void (*gl_finish)() = nullptr;  // the GL renderers' glFinish, to wait for a frame headless
     bool probe_holds_video = false; // the desktop probe keeps the video system (and X) open
+    bool shown = false;             // a window stays hidden until its first frame is presented
 };
 Display g;
 
@@ -61,9 +62,9 @@ std::vector<int> RendererCandidates() {
 }
 
 bool CreateWindow(const DisplayOptions& o, bool with_gl) {
-    Uint32 flags = SDL_WINDOW_RESIZABLE | (with_gl ? SDL_WINDOW_OPENGL : 0);
+    // Hidden until the first frame is presented, so the player never sees it empty.
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | (with_gl ? SDL_WINDOW_OPENGL : 0);
     if (o.fullscreen && !o.headless) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    if (o.headless) flags |= SDL_WINDOW_HIDDEN;
     g.window = SDL_CreateWindow(o.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 o.width, o.height, flags);
     return g.window != nullptr;
@@ -149,17 +150,54 @@ std::set<std::string> LoadedObjects() {
 void KeepLoaded(const std::set<std::string>&) {}
 #endif
 
-bool OpenFresh(const DisplayOptions& o) {
-    std::set<std::string> before = LoadedObjects();
-    if (o.headless)
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-    else
-        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear"); // canvas scaling to the window
+// SDL's video drivers that show nothing on a screen. SDL falls back to them when no display can
+// be reached, which would leave a game running invisibly.
+bool IsInvisibleDriver(const char* name) {
+    return name && (!SDL_strcmp(name, "offscreen") || !SDL_strcmp(name, "dummy") ||
+                    !SDL_strcmp(name, "evdev"));
+}
+
+// Starts SDL's video system on a real screen; says why when there is none.
+bool InitScreenVideo() {
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "display: %s\n", SDL_GetError());
+        std::fprintf(stderr, "display: cannot open the display: %s\n", SDL_GetError());
         return false;
     }
+    if (IsInvisibleDriver(SDL_GetCurrentVideoDriver())) {
+        const char* x = SDL_getenv("DISPLAY");
+        std::fprintf(stderr,
+                     "display: cannot open the display%s%s (no screen to show a window on)\n",
+                     x ? " " : "", x ? x : "");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
+    return true;
+}
+
+bool InitVideo(bool headless) {
+    if (!headless) return InitScreenVideo();
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    std::fprintf(stderr, "display: %s\n", SDL_GetError());
+    return false;
+}
+
+// The desktop probe's hold on the video system passes to the display once the display has its
+// own, so the connection to the screen stays open throughout: a display server that resets when
+// its last client leaves would refuse the next connection.
+void ReleaseProbe() {
+    if (!g.probe_holds_video) return;
+    g.probe_holds_video = false;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool OpenFresh(const DisplayOptions& o) {
+    std::set<std::string> before = LoadedObjects();
+    if (o.headless) ReleaseProbe(); // a headless display needs the offscreen driver
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear"); // canvas scaling to the window
+    if (!InitVideo(o.headless)) return false;
+    ReleaseProbe();
     for (int index : RendererCandidates()) {
         bool software = index >= 0 && index == RenderDriverIndex("software");
         if (!g.window && !CreateWindow(o, !software) && !CreateWindow(o, false)) break;
@@ -240,6 +278,7 @@ void Graphics_Close() {
     g.window = nullptr;
     g.renderer_name.clear();
     g.pace_due_ms = 0;
+    g.shown = false;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -255,21 +294,23 @@ const char* Graphics_RendererName() {
     return g.renderer ? g.renderer_name.c_str() : "";
 }
 
-void Graphics_DesktopSize(int* w, int* h) {
+bool Graphics_DesktopSize(int* w, int* h) {
     *w = 800;
     *h = 600;
     SDL_DisplayMode mode;
-    if (g.window) {
+    if (g.window && !g.opts.headless) {
         int index = SDL_GetWindowDisplayIndex(g.window);
         if (SDL_GetDesktopDisplayMode(index < 0 ? 0 : index, &mode) == 0) *w = mode.w, *h = mode.h;
-        return;
+        return true;
     }
-    // Asked before the display opens: look once, leaving the video system as it was.
-    if (System_Headless()) return;
-    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
+    if (System_Headless() || g.window) return true; // no desktop: the canvas size stands in
+    // Asked before the display opens: the video system started here stays up for the display.
+    if (!g.probe_holds_video) {
+        if (!InitScreenVideo()) return false;
+        g.probe_holds_video = true;
+    }
     if (SDL_GetDesktopDisplayMode(0, &mode) == 0) *w = mode.w, *h = mode.h;
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return true;
 }
 
 void Graphics_SetForceSoftware(bool on) {
@@ -297,6 +338,14 @@ void Flip(int sync) {
         SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
         SDL_RenderClear(g.renderer); // the letterbox bars
         SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+        if (!g.shown) {
+            // The window maps with its first picture ready; presenting it once more after
+            // mapping puts that picture on the new window at once.
+            SDL_ShowWindow(g.window);
+            SDL_RenderPresent(g.renderer);
+            SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+            g.shown = true;
+        }
         SDL_RenderPresent(g.renderer);
         SDL_SetRenderTarget(g.renderer, g.canvas);
         Gfx_ApplyClip();

@@ -82,7 +82,8 @@ void Graphics_Close();
 bool Graphics_IsOpen();
 bool Graphics_IsHeadless();
 const char* Graphics_RendererName(); // e.g. "opengles2" or "software"
-void Graphics_DesktopSize(int* w, int* h);
+// The desktop's size (the canvas size headless); false when no display can be reached.
+bool Graphics_DesktopSize(int* w, int* h);
 void Graphics_SetForceSoftware(bool on); // tests and benchmarks: pick SDL's software renderer
 void Graphics_MaximizeWindowHint(bool* maximized, bool* minimized, bool* visible);
 
