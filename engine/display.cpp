@@ -29,10 +29,12 @@ struct Display {
     void (*gl_finish)() = nullptr;  // the GL renderers' glFinish, to wait for a frame headless
     bool probe_holds_video = false; // the desktop probe keeps the video system (and X) open
     bool shown = false;             // a window stays hidden until its first frame is presented
+    double last_present_ms = 0;
 };
 Display g;
 
 constexpr double kFramePeriodMs = 1000.0 / 60.0;
+constexpr double kStillPresentMs = 250.0; // how often an unchanged picture is presented again
 
 double NowMs() {
     return double(SDL_GetPerformanceCounter()) * 1000.0 / double(SDL_GetPerformanceFrequency());
@@ -94,7 +96,7 @@ bool CreateCanvas(const DisplayOptions& o) {
 }
 
 void DestroyRenderer() {
-    Batch_Discard();
+    Frame_Discard();
     Image_DropAllTextures(); // they belong to this renderer
     if (g.canvas) SDL_DestroyTexture(g.canvas);
     if (g.renderer) SDL_DestroyRenderer(g.renderer);
@@ -258,7 +260,7 @@ bool Graphics_Open(const DisplayOptions& opts) {
                      opts.height == g.opts.height;
     if (same_kind && !opts.headless) {
         // Switching between window and full screen keeps the renderer and every texture.
-        Batch_Flush();
+        Frame_Submit();
         SDL_SetWindowFullscreen(g.window, opts.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
         SDL_SetWindowTitle(g.window, opts.title.c_str());
         g.opts = opts;
@@ -324,42 +326,54 @@ void Graphics_MaximizeWindowHint(bool* maximized, bool* minimized, bool* visible
     if (visible) *visible = g.window && (f & SDL_WINDOW_SHOWN) && !(f & SDL_WINDOW_HIDDEN);
 }
 
-void Flip(int sync) {
-    if (g.renderer && g.opts.headless) {
-        // Nothing is shown: the canvas is the picture, read back on demand. Waiting for the
-        // rasteriser here keeps its queue (and the memory behind it) to one frame, and makes a
-        // frame's measured cost the cost of drawing it.
-        Batch_Flush();
-        SDL_RenderFlush(g.renderer);
-        if (g.gl_finish) g.gl_finish();
-    } else if (g.renderer) {
-        Batch_Flush();
-        SDL_SetRenderTarget(g.renderer, nullptr);
-        SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(g.renderer); // the letterbox bars
-        SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
-        if (!g.shown) {
-            // The window maps with its first picture ready; presenting it once more after
-            // mapping puts that picture on the new window at once.
-            SDL_ShowWindow(g.window);
-            SDL_RenderPresent(g.renderer);
-            SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
-            g.shown = true;
-        }
+// Presents the canvas in the window, letterboxed.
+void Present() {
+    SDL_SetRenderTarget(g.renderer, nullptr);
+    SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(g.renderer); // the letterbox bars
+    SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+    if (!g.shown) {
+        // The window maps with its first picture ready; presenting it once more after
+        // mapping puts that picture on the new window at once.
+        SDL_ShowWindow(g.window);
         SDL_RenderPresent(g.renderer);
-        SDL_SetRenderTarget(g.renderer, g.canvas);
-        Gfx_ApplyClip();
+        SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
+        g.shown = true;
+    }
+    SDL_RenderPresent(g.renderer);
+    SDL_SetRenderTarget(g.renderer, g.canvas);
+    Gfx_ApplyClip();
+    g.last_present_ms = NowMs();
+}
+
+void Flip(int sync) {
+    bool presented = false;
+    if (g.renderer) {
+        // A frame drawn exactly as the last one is not drawn again; in a window the unchanged
+        // picture is still presented a few times a second (the window may have been uncovered or
+        // resized). Timing is unaffected: the frame is paced as any other.
+        bool unchanged = Frame_End();
+        if (g.opts.headless) {
+            // Nothing is shown: the canvas is the picture, read back on demand. Waiting for the
+            // rasteriser here keeps its queue (and the memory behind it) to one frame, and makes
+            // a frame's measured cost the cost of drawing it.
+            SDL_RenderFlush(g.renderer);
+            if (g.gl_finish && !unchanged) g.gl_finish();
+        } else if (!unchanged || !g.shown || NowMs() - g.last_present_ms >= kStillPresentMs) {
+            Present();
+            presented = true;
+        }
     }
     if (System_FixedDelta() > 0) {
         System_AdvanceClock(System_FixedDelta());
         return;
     }
-    if (sync != 0) PaceFrame(g.vsync);
+    if (sync != 0) PaceFrame(g.vsync && presented);
 }
 
 bool Graphics_ReadPixels(std::vector<std::uint8_t>& rgba, int* w, int* h) {
     if (!g.renderer) return false;
-    Batch_Flush();
+    Frame_Submit();
     int cw = g.opts.width, ch = g.opts.height;
     rgba.assign(std::size_t(cw) * ch * 4, 0);
     if (SDL_RenderReadPixels(g.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, rgba.data(), cw * 4) != 0)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -30,6 +31,63 @@ struct Batch {
 };
 Batch batch;
 constexpr std::size_t kBatchQuads = 8192;
+
+// A frame's drawing is recorded and reaches the renderer at Flip (or earlier, when something
+// needs the pixels or a texture changes). A frame recorded exactly like the last one, which
+// begins by covering the whole canvas, leaves the canvas as it is: it need not be drawn again.
+struct Command {
+    SDL_Texture* texture = nullptr; // none: a fill of the clip rectangle (Cls) or a shape
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    bool linear = false;
+    bool fill = false;
+    SDL_Rect clip{};
+    SDL_Color color{};
+    int first_vertex = 0, vertex_count = 0, first_index = 0, index_count = 0;
+};
+struct FrameRecord {
+    std::vector<Command> commands;
+    std::vector<SDL_Vertex> vertices;
+    std::vector<int> indices;
+    std::uint64_t texture_generation = 0;
+    std::size_t submitted = 0; // commands already sent to the renderer
+};
+FrameRecord frame, last_frame;
+bool last_frame_valid = false;
+std::uint64_t texture_generation = 0;
+
+bool SameCommand(const Command& a, const Command& b) {
+    return a.texture == b.texture && a.mode == b.mode && a.linear == b.linear && a.fill == b.fill &&
+           SDL_RectEquals(&a.clip, &b.clip) && a.color.r == b.color.r && a.color.g == b.color.g &&
+           a.color.b == b.color.b && a.color.a == b.color.a && a.first_vertex == b.first_vertex &&
+           a.vertex_count == b.vertex_count && a.index_count == b.index_count;
+}
+
+bool SameFrame(const FrameRecord& a, const FrameRecord& b) {
+    if (a.commands.size() != b.commands.size() || a.vertices.size() != b.vertices.size() ||
+        a.indices.size() != b.indices.size() || a.texture_generation != b.texture_generation)
+        return false;
+    for (std::size_t i = 0; i < a.commands.size(); ++i)
+        if (!SameCommand(a.commands[i], b.commands[i])) return false;
+    return std::memcmp(a.vertices.data(), b.vertices.data(),
+                       a.vertices.size() * sizeof(SDL_Vertex)) == 0 &&
+           std::memcmp(a.indices.data(), b.indices.data(), a.indices.size() * sizeof(int)) == 0;
+}
+
+// True when the frame's first command overwrites every pixel of the canvas: a fill of the
+// whole canvas, or an unblended quad over all of it.
+bool CoversCanvas(const FrameRecord& f) {
+    if (f.commands.empty()) return false;
+    const Command& c = f.commands.front();
+    int cw, ch;
+    Gfx_CanvasSize(&cw, &ch);
+    if (c.clip.x != 0 || c.clip.y != 0 || c.clip.w != cw || c.clip.h != ch) return false;
+    if (c.fill) return true;
+    if (c.mode != SDL_BLENDMODE_NONE || c.vertex_count < 4) return false;
+    const SDL_Vertex* v = &f.vertices[std::size_t(c.first_vertex)];
+    return v[0].position.x <= 0 && v[0].position.y <= 0 && v[1].position.x >= float(cw) &&
+           v[1].position.y <= 0 && v[2].position.x >= float(cw) && v[2].position.y >= float(ch) &&
+           v[3].position.x <= 0 && v[3].position.y >= float(ch);
+}
 
 Uint8 Channel(int v) {
     return Uint8(std::clamp(v, 0, 255));
@@ -68,11 +126,34 @@ Quad TransformedQuad(const Transform& t, float ox, float oy, float x0, float y0,
 
 // SDL drops the clip rectangle whenever the render target changes, which it also does by itself
 // when the window is resized: make sure ours holds before anything is drawn.
-void EnsureClip(SDL_Renderer* r) {
-    SDL_Rect want = ClipRect(), have;
+void EnsureClip(SDL_Renderer* r, const SDL_Rect& want) {
+    SDL_Rect have;
     SDL_RenderGetClipRect(r, &have);
     if (!SDL_RenderIsClipEnabled(r) || !SDL_RectEquals(&want, &have))
         SDL_RenderSetClipRect(r, &want);
+}
+
+void Replay(SDL_Renderer* r, const Command& c) {
+    EnsureClip(r, c.clip);
+    if (c.fill) {
+        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(r, c.color.r, c.color.g, c.color.b, 255);
+        SDL_RenderFillRect(r, &c.clip);
+        return;
+    }
+    // SDL records the blend mode with each queued draw, so one texture may serve several modes.
+    // The filter is texture state applied at once: draws queued inside SDL go out first.
+    if (c.texture) {
+        SDL_SetTextureBlendMode(c.texture, c.mode);
+        SDL_ScaleMode want = c.linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest, have;
+        if (SDL_GetTextureScaleMode(c.texture, &have) == 0 && have != want) {
+            SDL_RenderFlush(r);
+            SDL_SetTextureScaleMode(c.texture, want);
+        }
+    } else
+        SDL_SetRenderDrawBlendMode(r, c.mode);
+    SDL_RenderGeometry(r, c.texture, &frame.vertices[std::size_t(c.first_vertex)], c.vertex_count,
+                       &frame.indices[std::size_t(c.first_index)], c.index_count);
 }
 
 void AddShape(const Quad& q) {
@@ -104,25 +185,22 @@ void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const Quad
 }
 
 void Batch_Flush() {
-    SDL_Renderer* r = Gfx_Renderer();
-    if (batch.vertices.empty() || !r) {
+    if (batch.vertices.empty() || !Gfx_Renderer()) {
         Batch_Discard();
         return;
     }
-    EnsureClip(r);
-    // SDL records the blend mode with each queued draw, so one texture may serve several modes.
-    // The filter is texture state applied at once: draws queued inside SDL go out first.
-    if (batch.texture) {
-        SDL_SetTextureBlendMode(batch.texture, batch.mode);
-        SDL_ScaleMode want = batch.linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest, have;
-        if (SDL_GetTextureScaleMode(batch.texture, &have) == 0 && have != want) {
-            SDL_RenderFlush(r);
-            SDL_SetTextureScaleMode(batch.texture, want);
-        }
-    } else
-        SDL_SetRenderDrawBlendMode(r, batch.mode);
-    SDL_RenderGeometry(r, batch.texture, batch.vertices.data(), int(batch.vertices.size()),
-                       batch.indices.data(), int(batch.indices.size()));
+    Command c;
+    c.texture = batch.texture;
+    c.mode = batch.mode;
+    c.linear = batch.linear;
+    c.clip = ClipRect();
+    c.first_vertex = int(frame.vertices.size());
+    c.vertex_count = int(batch.vertices.size());
+    c.first_index = int(frame.indices.size());
+    c.index_count = int(batch.indices.size());
+    frame.vertices.insert(frame.vertices.end(), batch.vertices.begin(), batch.vertices.end());
+    frame.indices.insert(frame.indices.end(), batch.indices.begin(), batch.indices.end());
+    frame.commands.push_back(c);
     Batch_Discard();
 }
 
@@ -130,6 +208,41 @@ void Batch_Discard() {
     batch.vertices.clear();
     batch.indices.clear();
     batch.texture = nullptr;
+}
+
+void Frame_Submit() {
+    Batch_Flush();
+    SDL_Renderer* r = Gfx_Renderer();
+    if (!r) return;
+    for (; frame.submitted < frame.commands.size(); ++frame.submitted)
+        Replay(r, frame.commands[frame.submitted]);
+}
+
+void Frame_TexturesChanging() {
+    Frame_Submit(); // what was recorded draws with the textures as they were
+    ++texture_generation;
+}
+
+bool Frame_End() {
+    Batch_Flush();
+    frame.texture_generation = texture_generation;
+    bool unchanged = frame.submitted == 0 && last_frame_valid && CoversCanvas(frame) &&
+                     SameFrame(frame, last_frame);
+    if (!unchanged) Frame_Submit();
+    std::swap(frame, last_frame);
+    last_frame_valid = true;
+    frame.commands.clear();
+    frame.vertices.clear();
+    frame.indices.clear();
+    frame.submitted = 0;
+    return unchanged;
+}
+
+void Frame_Discard() {
+    Batch_Discard();
+    frame = FrameRecord{};
+    last_frame = FrameRecord{};
+    last_frame_valid = false;
 }
 
 // ---- State ----
@@ -239,12 +352,13 @@ void SetClsColor(int r, int g, int b) {
 void Cls() {
     if (!CanDraw()) return;
     Batch_Flush();
-    SDL_Renderer* r = Gfx_Renderer();
-    SDL_Rect clip = ClipRect();
-    EnsureClip(r);
-    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(r, Channel(s.cls_r), Channel(s.cls_g), Channel(s.cls_b), 255);
-    SDL_RenderFillRect(r, &clip);
+    Command c;
+    c.fill = true;
+    c.clip = ClipRect();
+    c.color = SDL_Color{Channel(s.cls_r), Channel(s.cls_g), Channel(s.cls_b), 255};
+    c.first_vertex = int(frame.vertices.size());
+    c.first_index = int(frame.indices.size());
+    frame.commands.push_back(c);
 }
 
 void SetImageFont(Font* font) {

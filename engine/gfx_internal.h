@@ -48,7 +48,18 @@ struct Quad {
 };
 // linear: sample the texture with bilinear filtering (else nearest texel).
 void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const Quad& q, SDL_Color c);
+// Ends the batch as one recorded command of the frame.
 void Batch_Flush();
+
+// The frame's recorded drawing. Frame_Submit sends what is recorded so far to the renderer (before
+// the canvas is read, or the renderer is used directly); Frame_TexturesChanging does the same
+// before a texture's pixels change or a texture goes away. Frame_End sends the rest, or nothing
+// when the frame was recorded exactly as the last one and covers the whole canvas (its picture is
+// already there); it says which. Frame_Discard forgets everything (the renderer is going away).
+void Frame_Submit();
+void Frame_TexturesChanging();
+bool Frame_End();
+void Frame_Discard();
 
 // Drawing state helpers used by text and shapes.
 struct Transform {

@@ -137,7 +137,7 @@ bool LockImage(Image* image, int frame, bool, bool, LockedPixels* out) {
 
 void UnlockImage(Image* image, int frame) {
     if (!image || frame < 0 || frame >= image->frames) return;
-    Batch_Flush(); // sprites queued before the change draw with the old pixels
+    Frame_TexturesChanging(); // sprites drawn before the change keep the old pixels
     for (SDL_Texture** t : {&image->mask_texture, &image->shade_texture}) {
         if (*t) SDL_DestroyTexture(*t);
         *t = nullptr;
@@ -168,6 +168,7 @@ SDL_Texture* Image_Texture(Image* image, TextureKind kind) {
 }
 
 void Image_DropTextures(Image* image) {
+    Frame_TexturesChanging();
     for (SDL_Texture** t : {&image->texture, &image->mask_texture, &image->shade_texture}) {
         if (*t) SDL_DestroyTexture(*t);
         *t = nullptr;
