@@ -12,6 +12,7 @@
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "data/config.h"
+#include "data/highscores.h"
 #include "engine/audio.h"
 #include "engine/gfx.h"
 #include "engine/input.h"
@@ -404,6 +405,7 @@ int Game_Run(const RunOptions& options) {
     // level-flow buttons, then the quit dialog.
     Board_Init(true);
     Snd_Load();
+    InitHighscores();
     Resources_WirePictures();
     Trig_Init();
     Gfx_Init();
