@@ -1,6 +1,7 @@
 #include "app/game_screen.h"
 
 #include "app/buttons.h"
+#include "app/highscores_view.h"
 #include "app/level_flow.h"
 #include "app/level_start.h"
 #include "app/main_loop.h"
@@ -108,7 +109,7 @@ void UpdatePlay() {
     Gfx_Update();
     if (!Intro_Active) {
         Level_Clock();
-        // The saved match's upkeep runs here.
+        AddPlayedTime();
     }
 }
 
@@ -296,15 +297,14 @@ void TimeUpOk() {
 
 void AfterTimeUp() {
     if (Lives > 0) {
-        // LATER(saved-match): the match is saved here as standing at the start of this level.
+        SaveMatch(LevelCrt, 0);
         if (!ReloadCurrentLevel()) SetGameState(STATE_MAIN_MENU);
         return;
     }
-    // Game over.
-    // LATER(highscores): the table is asked for the score's rank here; until then no score
-    // enters it and the level-end screen waits for nothing.
-    NewHighscoreRank = -1;
-    HighscoreDelay = 0;
+    // Game over: the match enters the table if it qualifies, and the level-end screen shows
+    // its row after a delay.
+    NewHighscoreRank = Highscores_EnterMatch(LevelCrt);
+    HighscoreDelay = NewHighscoreRank == -1 ? 0 : 5000;
     Match_DeleteFiles(Player_Crt);
     Level_Outcome = LEVEL_LOST;
     SetGameState(STATE_LEVEL_END);
@@ -318,12 +318,16 @@ void ResumeGame() {
 }
 
 bool LevelMenu_SavesMatch() {
-    return Score != 0 || Lives != 3;
+    // After a game over or the last level the match is over and its files are gone: leaving
+    // then must not bring it back.
+    const bool ended = GameState == STATE_LEVEL_END &&
+                       (Level_Outcome != LEVEL_WON || Level_Played == Levels_Count);
+    return !ended && (Score != 0 || Lives != 3);
 }
 
 void LevelMenu() {
     if (LevelMenu_SavesMatch()) {
-        // LATER(saved-match): the match is saved here for later (level in progress, paused).
+        SaveMatch(LevelCrt, GameState == STATE_PAUSED ? 1 : 0);
         // LATER(music): the menu music restarts here (Music_Start(0)).
         CloseDialog();
         SetGameState(STATE_MAIN_MENU);

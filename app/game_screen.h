@@ -42,7 +42,8 @@ void ResumeGame();
 
 // "Main Menu" of the pause and level-end screens.
 void LevelMenu();
-// True when leaving for the menu keeps the match for later: it has progressed.
+// True when leaving for the menu keeps the match for later: it has progressed and has not
+// ended (a game over or the last level).
 bool LevelMenu_SavesMatch();
 void ReplayLevel();
 void NextLevel();

@@ -213,7 +213,9 @@ void StartLevel(int n) {
     Last_Level[Player_Crt] = n;
     NewMusicPending = 1;
     LevelStart_UseEmbedded();
-    SetGameState(STATE_LEVEL_INTRO);
+    // A match without a file starts here, before the level's set-up takes the score it begins
+    // with.
     if (!MatchExists()) NewMatch();
-    // LATER(saved-match): the match is saved here as standing at the start of level n.
+    SetGameState(STATE_LEVEL_INTRO);
+    SaveMatch(LevelCrt, 0);
 }

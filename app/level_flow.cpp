@@ -2,6 +2,7 @@
 
 #include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/highscores_view.h"
 #include "app/level_start.h"
 #include "app/main_loop.h"
 #include "app/main_menu.h"
@@ -151,7 +152,7 @@ void LostScene() {
     if (HighscoreDelay != 0) {
         HighscoreDelay = Trunc(HighscoreDelay - DeltaMs);
         if (HighscoreDelay <= 0) {
-            // LATER(highscores): OpenHighscores(NewHighscoreRank) shows the new row.
+            OpenHighscores(NewHighscoreRank);
             HighscoreDelay = 0;
         }
     }
@@ -337,6 +338,8 @@ void EnterLevelEnd() {
     ContinuePressed = 0;
     // LATER(ambience): the ambience fades out here.
     LevelEndStats(Level_Outcome);
+    // A won level moves the saved match on to the next one.
+    if (Level_Outcome == LEVEL_WON) SaveMatch(Level_Played + 1, 0);
     AllLevelsDoneShown = 0;
     PanelFade = 0.0f;
     WinPhaseMs = 800;
@@ -424,8 +427,8 @@ LevelEndKeyAction LevelEnd_WonDialogKey(bool escape, bool enter, bool space, boo
 }
 
 void FinalScoreEntry() {
-    // LATER(highscores): the match's score is entered with end level Level_Played and the
-    // highscore view opens with its row (or the top row) highlighted.
+    const int rank = Highscores_EnterMatch(Level_Played);
+    OpenHighscores(rank == -1 ? 0 : rank);
     HighscoreDelay = 0;
     Match_DeleteFiles(Player_Crt);
 }

@@ -2,13 +2,16 @@
 
 #include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/highscores_view.h"
 #include "app/level_chooser.h"
 #include "app/main_loop.h"
+#include "app/match.h"
 #include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
 #include "board/clock.h"
 #include "data/config.h"
+#include "data/level_file.h"
 #include "data/players.h"
 #include "engine/gfx.h"
 #include "engine/input.h"
@@ -37,11 +40,14 @@ void OpenQuitDialog() {
     OpenDialog(QuitDialogUpdate, QuitDialogDraw, 0);
 }
 
+void OpenHighscoreTable() {
+    OpenHighscores(-1);
+}
+
 // The menu column: the play button on top, then the large buttons 50 px apart. The options
-// screen and the highscore view are not in the game yet; their buttons join the column here
-// when they are, so no button leads to an empty screen.
+// screen is not in the game yet; its button joins the column here when it is, so no button
+// leads to an empty screen.
 //   "Options" (MenuTexts[3]): LATER(options): SetGameState(STATE_OPTIONS), HintCountdown = 0
-//   "Highscores" (MenuTexts[6]): LATER(highscores): OpenHighscores(-1)
 struct MenuRow {
     int text; // place in MenuTexts
     PushFn push;
@@ -49,6 +55,7 @@ struct MenuRow {
 constexpr MenuRow Menu_Rows[] = {
     {7, StartRelaxedMatch},
     {2, OpenPlayerSelect},
+    {6, OpenHighscoreTable},
     {4, OpenQuitDialog},
 };
 
@@ -125,7 +132,14 @@ void MainMenuScreen() {
 
 void StartMatch(int relaxed) {
     Relaxed_Mode = relaxed;
-    // LATER(saved-match): a saved match is loaded here and "Resume Current Match ?" offered.
-    if (First_Run == 1) return; // the first start names its player before anything is played
+    const bool saved = MatchExists();
+    if (First_Run == 1 && !saved) return; // the first start names its player first
+    if (saved && LoadMatchFile()) {
+        // The button's mode wins over the saved one and is kept for the resumed match.
+        Relaxed_Mode = relaxed;
+        SaveMatchFile(LevelCrt);
+        OpenResumeDialog();
+        return;
+    }
     SetGameState(STATE_LEVEL_CHOOSER);
 }

@@ -310,8 +310,10 @@ void PlayerContinue() {
         CommitName();
         FlushKeys();
     } else {
-        // LATER(saved-match): when MatchExists(), LoadMatch() and OpenResumeDialog() instead;
-        // no match file is written yet, so the player goes on to the level chooser.
+        if (MatchExists() && LoadMatch()) {
+            OpenResumeDialog();
+            return;
+        }
         Relaxed_Mode = 0;
         SetGameState(STATE_LEVEL_CHOOSER);
     }

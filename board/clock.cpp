@@ -138,7 +138,7 @@ void Level_Win() {
     Level_Score = Score - Score_Start_Level;
     // LATER(hammers): the hammer meter's points are cleared here.
     Level_TimeBonus = bonus;
-    // LATER(saved-match): the saved match records the next level here.
+    // The level-end screen's entry saves the match as standing at the next level.
     HighscoreDelay = 4000;
     Level_EndA = bonus;
     // The full candle of the bonus counter; with nothing on the clock the bonus is 0 too.
