@@ -11,6 +11,7 @@
 #include "app/screens.h"
 #include "board/clock.h"
 #include "board/gravity.h"
+#include "board/hammers.h"
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
@@ -104,8 +105,11 @@ void DeveloperKeysAfterDrawing() {
 void UpdatePlay() {
     // LATER(tips): a help tip that blocks play skips this step.
     if (Intro_Active) Ripple_Step();
-    // LATER(hammers): the colour hammer's queue (Hammer3_Step) runs here instead of the board step.
-    Table_Update();
+    // While the colour hammer's queue runs nothing falls, spawns or matches.
+    if (Hammer3_Count > 0)
+        Hammer3_Step();
+    else
+        Table_Update();
     Gfx_Update();
     if (!Intro_Active) {
         Level_Clock();
@@ -124,7 +128,9 @@ void DrawPlay() {
     SetRotation(0.0f);
     Panel_Draw();
     Gfx_DrawLayer(20);
-    // The particles and snow, the hammer cursor and the help tip follow here.
+    // The particles and snow follow here.
+    Hammer_DrawCursor();
+    // The help tip follows here.
 }
 
 int MenuButtonY() {

@@ -10,6 +10,7 @@
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "board/clock.h"
+#include "board/hammers.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
 #include "board/swap.h"
@@ -299,6 +300,40 @@ void Script_Clamp(std::vector<ScriptEvent>& events) {
 
 // Board geometry, the hint, the fade-in pattern and the pieces' swap states (rows of the board
 // from the top, null for a cell without a piece).
+// What a piece is besides its kind, for the dump's `specials` rows.
+const char* SpecialName(const Piece* p) {
+    if (p->bomb) return "bomb";
+    if (p->laser) return "laser";
+    if (p->golden) return "golden";
+    if (p->color == Kind_Crystal) return "crystal";
+    if (p->color == Kind_Snowball) return "snowball";
+    if (p->color == Kind_Icecube) return "icecube";
+    return "none";
+}
+
+std::string HammerJson() {
+    std::ostringstream j;
+    j << "  \"Hammer_Points\": " << Hammer_Points << ",\n";
+    j << "  \"Hammer_Active\": " << Hammer_Active << ",\n";
+    j << "  \"Hammer_Level\": " << Hammer_Level << ",\n";
+    j << "  \"Hammer3_Count\": " << Hammer3_Count << ",\n";
+    int halves = 0;
+    for (const Piece* p : Pieces)
+        if (p && p->color == Kind_SnowHalf) ++halves;
+    j << "  \"Snowball_Halves\": " << halves << ",\n";
+    j << "  \"specials\": [";
+    for (int y = 0; y < Table_dy; ++y) {
+        j << (y ? ", [" : "[");
+        for (int x = 0; x < Table_dx; ++x) {
+            const Piece* p = Table[x][y].piece_id;
+            j << (x ? ", " : "") << (p ? "\"" + std::string(SpecialName(p)) + "\"" : "null");
+        }
+        j << "]";
+    }
+    j << "],\n";
+    return j.str();
+}
+
 std::string BoardExtrasJson() {
     std::ostringstream j;
     j << "  \"Cell_Width\": " << Cell_Width << ",\n";
@@ -320,6 +355,7 @@ std::string BoardExtrasJson() {
         j << "]";
     }
     j << "],\n";
+    j << HammerJson();
     return j.str();
 }
 

@@ -6,6 +6,7 @@
 #include "app/resources.h"
 #include "app/screens.h"
 #include "board/clock.h"
+#include "board/hammers.h"
 #include "board/matching.h"
 #include "data/level_file.h"
 #include "engine/gfx.h"
@@ -41,6 +42,9 @@ void Panel_MainMenuPush() {
 }
 
 void Panel_BuildButton() {
+    HammerPics = Hammer_Pictures{{ImgHammer1, ImgHammer2, ImgHammer3},
+                                 {ImgMapHammer1, ImgMapHammer2, ImgMapHammer3},
+                                 {ImgHammerOval2, ImgHammerOval3}};
     if (PanelMainMenuButton) return;
     if (FlowTexts[1].empty()) InitFlowTexts();
     PanelMainMenuButton =
@@ -55,7 +59,10 @@ void Panel_Draw() {
     DrawRect(685, 112, 95, 145); // behind the candle
     DrawRect(686, 418, 97, 107); // behind the hammer meter
     SetColor(255, 255, 255);
-    // LATER(hammers): the hammer meter (Hammer_DrawMeter) is drawn here.
+    Hammer_DrawMeter();
+    SetColor(255, 255, 255);
+    SetBlend(BLEND_ALPHA);
+    SetAlpha(1.0f);
     if (!Relaxed_Mode) Candle_Draw(Level_Time + Time_Bought, Time_Left, 701, 74);
     SetBlend(BLEND_ALPHA);
     DrawImage(ImgIngameInterface, 675, 12, 0);

@@ -6,7 +6,8 @@ class ButtonAnim;
 
 extern ButtonAnim* PanelMainMenuButton;
 
-// Makes the panel's button once; called whenever a level is laid out.
+// Makes the panel's button once and hands the hammer pictures to the board; called whenever a
+// level is laid out.
 void Panel_BuildButton();
 // Draws the whole panel and updates its button; once per game-screen pass.
 void Panel_Draw();

@@ -1,6 +1,7 @@
 #include "board/clock.h"
 
 #include "audio/sound_fx.h"
+#include "board/hammers.h"
 #include "board/matching.h"
 #include "board/table.h"
 #include "data/level_file.h"
@@ -136,7 +137,7 @@ void Level_Win() {
         if (bonus > 0) Score_Add(bonus);
     }
     Level_Score = Score - Score_Start_Level;
-    // LATER(hammers): the hammer meter's points are cleared here.
+    Hammer_Points = 0;
     Level_TimeBonus = bonus;
     // The level-end screen's entry saves the match as standing at the next level.
     HighscoreDelay = 4000;

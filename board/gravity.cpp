@@ -1,7 +1,9 @@
 #include "board/gravity.h"
 
+#include "board/hammers.h"
 #include "board/matching.h"
 #include "board/pieces.h"
+#include "board/specials.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "engine/frame.h"
@@ -76,7 +78,7 @@ void Table_Update() {
     Table_MouseCell();
     Score_MultUpdate();
     Table_HandleClick();
-    // The hammers join here.
+    Hammer_Update();
     Pieces_Move();
     Table_ScanCascades();
 }
@@ -110,8 +112,10 @@ void Pieces_Move() {
     for (std::size_t i = 0; i < Pieces.size(); ++i) {
         Piece* p = Pieces[i];
         if (!p) continue;
-        // LATER(specials): a snowball half's flight (SnowballHalf_Fly) joins here.
-        if (p->color != Kind_SnowHalf && (p->swap_state == 1 || p->swap_state == 2)) Swap_Move(p);
+        if (p->color == Kind_SnowHalf)
+            SnowballHalf_Fly(p);
+        else if (p->swap_state == 1 || p->swap_state == 2)
+            Swap_Move(p);
     }
     // Upwards, so a piece that drops into the cell below is not moved twice.
     for (int x = 0; x < Table_dx; ++x) {

@@ -2,7 +2,9 @@
 
 #include "audio/sound_fx.h"
 #include "board/clock.h"
+#include "board/hammers.h"
 #include "board/pieces.h"
+#include "board/specials.h"
 #include "board/swap.h"
 #include "data/level_file.h"
 #include "engine/frame.h"
@@ -200,6 +202,17 @@ void Group_Search(int x, int y, int moved, int test, int enough) {
     }
 }
 
+// The blast hits the eight neighbours, sideways first, then the corners.
+void Bomb_Explode(const Piece* p, int x, int y) {
+    static const int kAround[8][2] = {{-1, 0},  {1, 0},  {0, 1}, {0, -1},
+                                      {-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const auto& d : kAround)
+        Table_Blast(x + d[0], y + d[1]);
+    const Point at = Table_ToScreen(Point{p->x, p->y});
+    Gfx_Explosion(at.x, at.y, Table[x][y].background > 0 ? 0.1f : 0.0f);
+    Snd_CountPiece(SND_EXPLOSION, p->x, p->y);
+}
+
 } // namespace
 
 void Table_FindGroup(int x, int y, int moved, int test) {
@@ -221,7 +234,7 @@ void Table_ResolveGroup() {
     if (Group_HasIcecube == 1 && !Group_Moved) Score_Add(500);
     if (Group_HasIcecube != 1) {
         Score_AddMatch(Group_Count * 10);
-        // LATER(hammers): the combo step (hammer meter, higher multipliers) joins here.
+        Hammer_Combo();
     }
     Hint_Restart();
     Ding_Delay = 0;
@@ -254,12 +267,16 @@ void Table_TriggerPiece(int x, int y) {
         Gfx_ChainBreak(at.x + Cell_HalfWidth, at.y + Cell_HalfHeight);
     } else {
         p->triggered = 1;
-        // LATER(specials): the blast, the laser lines and golden time join these branches.
-        if (p->bomb)
-            Snd_CountPiece(SND_EXPLOSION, p->x, p->y);
-        else if (p->laser)
+        if (p->bomb) {
+            Bomb_Explode(p, x, y);
+        } else if (p->laser) {
+            Table_LaserLines(x, y);
+            const Point at = Table_ToScreen(Point{p->x, p->y});
+            Gfx_LaserLines(at.x, at.y);
             Snd_CountPiece(SND_LASER, p->x, p->y);
-        else if (!p->golden && Kind_IsGem(p->color) && Ding_Delay < 4000)
+        } else if (p->golden) {
+            Time_Golden();
+        } else if (Kind_IsGem(p->color) && Ding_Delay < 4000)
             Snd_AddDelayed(SND_DING, Ding_Rate, 0.5f * Snd_FxVolume(), Ding_Delay, 0.0f, p->x,
                            p->y);
         Ding_Rate = std::max(p->color * 7 + 30 - (Ding_Count + 1), 30) / 100.0f;

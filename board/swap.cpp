@@ -5,6 +5,7 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
+#include "board/specials.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/frame.h"
@@ -146,7 +147,7 @@ void Table_HandleClick() {
         // LATER(tips): the help tips' input gate (Tip_ClickAllowed) joins here.
         const Piece* p = Table[Mouse_Cell.x][Mouse_Cell.y].piece_id;
         if (p && p->color == Kind_Snowball && !p->falling) {
-            return; // LATER(specials): Snowball_Launch joins here
+            Snowball_Launch(Mouse_Cell.x, Mouse_Cell.y); // a launch takes no move
         } else if (!Selection_Active) {
             Table_Select();
             Drag_Active = 1;

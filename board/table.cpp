@@ -2,6 +2,7 @@
 
 #include "audio/sound_fx.h"
 #include "board/clock.h"
+#include "board/hammers.h"
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
@@ -120,9 +121,9 @@ void Table_Reset() {
 }
 
 void Table_Layout() {
-    // LATER(hammers): the colour-hammer queue and the hammer state are reset here.
     // LATER(particles): the particles and the snow are reset here.
-    Shell_BuildPanelButton();
+    Shell_BuildPanelButton(); // also hands the hammer pictures over
+    Hammer_Reset();
     Score_MultReset();
     // The grid holds at most 48 x 48 cells; a size outside it would index past the grid.
     Table_dx = std::clamp(Table_dx, 1, Table_Max);
