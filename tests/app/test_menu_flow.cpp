@@ -227,10 +227,11 @@ TEST_F(MenuFlow, ANewPlayerNamesThemselvesWinsLevelOneGoesOnAndReplaysItFromTheC
                                Key(540, 13) +                        // "Next Level"
                                Key(560, 13) +                        // level 2 starts
                                Key(600, 27) + Click(610, 140, 570) + // pause, "Main Menu"
-                               Click(630, 575, 222) +                // "Start": the chooser
-                               Click(650, 85, 73);                   // level 1
-    const std::vector<int> at = {25, 99, 200, 320, 520, 535, 545, 565, 620, 640, 660};
-    ASSERT_EQ(Run("--dev-keys --frames 670", script, at), 0);
+                               Click(630, 575, 222) + // "Start": the saved match is offered
+                               Click(645, 490, 375) + // "New match": the chooser
+                               Click(665, 85, 73);    // level 1
+    const std::vector<int> at = {25, 99, 200, 320, 520, 535, 545, 565, 620, 640, 655, 675};
+    ASSERT_EQ(Run("--dev-keys --frames 685", script, at), 0);
     // A first start shows only the name dialog over the menu.
     EXPECT_EQ(Value(25, "GameState"), 0);
     EXPECT_EQ(Raw(25, "Dialog"), "\"name\"");
@@ -263,13 +264,16 @@ TEST_F(MenuFlow, ANewPlayerNamesThemselvesWinsLevelOneGoesOnAndReplaysItFromTheC
     EXPECT_EQ(Value(545, "Score"), Value(320, "Score"));
     EXPECT_EQ(Value(565, "GameState"), 1);
     EXPECT_EQ(Value(620, "GameState"), 0);
-    EXPECT_EQ(Value(640, "GameState"), 2);
-    EXPECT_EQ(Value(640, "MapPage"), 0);
+    // The match left on level 2 was saved, so "Start" offers to resume it first.
+    EXPECT_EQ(Value(640, "GameState"), 0);
+    EXPECT_EQ(Raw(640, "Dialog"), "\"other\"");
+    EXPECT_EQ(Value(655, "GameState"), 2);
+    EXPECT_EQ(Value(655, "MapPage"), 0);
     // Level 1 again from the chooser: a new match.
-    EXPECT_EQ(Value(660, "GameState"), 5);
-    EXPECT_EQ(Value(660, "LevelCrt"), 1);
-    EXPECT_EQ(Value(660, "Score"), 0);
-    EXPECT_EQ(Value(660, "Lives"), 3);
+    EXPECT_EQ(Value(675, "GameState"), 5);
+    EXPECT_EQ(Value(675, "LevelCrt"), 1);
+    EXPECT_EQ(Value(675, "Score"), 0);
+    EXPECT_EQ(Value(675, "Lives"), 3);
 }
 
 TEST_F(MenuFlow, TheChooserTurnsPagesOnlyWhereThereAreAndExplainsLockedLevels) {
