@@ -7,6 +7,7 @@
 #include "app/resources.h"
 #include "app/screens.h"
 #include "board/clock.h"
+#include "board/hammers.h"
 #include "board/matching.h"
 #include "board/table.h"
 #include "data/config.h"
@@ -39,8 +40,8 @@ void Match_Apply(const Match_File& m, bool level_in_progress) {
     PlayedTime = m.PlayedTime;
     Relaxed_Mode = m.Relaxed_Mode;
     LevelCrt_IsRunning = m.LevelCrt_IsRunning;
-    // LATER(hammers): the hammer meter takes m.Hammer_Points here.
     if (!level_in_progress) return;
+    Hammer_Points = m.Hammer_Points;
     Time_Left = m.Time_Left;
     Time_Bought = m.Time_Bought;
     Score_Start_Level = m.Score_Start_Level;
@@ -93,7 +94,7 @@ Match_File Match_Record(int level) {
     m.PlayedTime = PlayedTime;
     m.LevelCrt_IsRunning = LevelCrt_IsRunning;
     m.Relaxed_Mode = Relaxed_Mode;
-    // LATER(hammers): m.Hammer_Points takes the hammer meter here; until then it is stored as 0.
+    m.Hammer_Points = Hammer_Points;
     m.Score_Start_Level = Score_Start_Level;
     m.Time_Left = Time_Left;
     m.Time_Bought = Time_Bought;
