@@ -79,6 +79,9 @@ void DeveloperKeysBeforeUpdate() {
         Warned30 = 0;
         Time_Left = 90100;
         Lives = 0;
+    } else if (ControlHit('H')) {
+        for (int i = 0; i < 8; ++i)
+            Hammer_ComboOf(5); // 64 points on the hammer meter
     } else if (ControlHit('W')) {
         for (int x = 0; x < Table_dx; ++x)
             for (int y = 0; y < Table_dy; ++y)

@@ -218,19 +218,31 @@ void Hammer_Reset() {
     Hammer3_Timer = 0.0f;
 }
 
-void Hammer_Combo() {
+namespace {
+
+void Combo_Step_Of(int n, bool sparks) {
     if (Hammer_Disabled) return;
-    const Combo_Step* step = Combo_For(Group_Count);
+    const Combo_Step* step = Combo_For(n);
     if (!step) return;
     if (step->mult > 0) {
         Score_Mult = step->mult; // counts from the next scored group on
         Snd_PlayObj(Snd4Gem, step->volume * Snd_FxVolume(), step->rate, MouseXPos, MouseYPos);
-        Combo_Sparks(*step);
+        if (sparks) Combo_Sparks(*step);
     }
     const int before = Hammer_Points;
     Hammer_Points += step->points;
     for (int i = 0; i < 3; ++i)
         if (before < kThresholds[i] && Hammer_Points >= kThresholds[i]) Hammer_Earned(i);
+}
+
+} // namespace
+
+void Hammer_Combo() {
+    Combo_Step_Of(Group_Count, true);
+}
+
+void Hammer_ComboOf(int n) {
+    Combo_Step_Of(n, false);
 }
 
 void Hammer_Update() {

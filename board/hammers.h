@@ -36,6 +36,8 @@ void Hammer_Reset();
 // The combo step of a scored group of Group_Count cells: meter points, a higher multiplier for
 // the next group, and a hammer earned when a threshold is crossed.
 void Hammer_Combo();
+// The combo step of a group of n cells without its sparks (a developer key fills the meter so).
+void Hammer_ComboOf(int n);
 // Taking, cancelling and striking, once per frame after the click handling.
 void Hammer_Update();
 void Hammer_Take();
