@@ -52,6 +52,7 @@ struct Image {
     SDL_Texture* shade_texture =
         nullptr; // copy with premultiplied alpha used by BLEND_SHADE, made on demand
     int tex_w = 0, tex_h = 0;
+    bool opaque = false; // every pixel of the texture has full alpha (known once it is made)
     std::vector<int> frame_x, frame_y; // top-left of each frame inside the texture
     // Decoded pixels, kept for IMG_DYNAMIC images (LockImage) and for re-creating textures.
     int pixel_format = PF_RGBA8888;

@@ -390,6 +390,11 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
     Gfx_BlendSetup(true, &color, &mode, &kind);
     SDL_Texture* tex = Image_Texture(image, kind);
     if (!tex) return;
+    // Blending an opaque picture at full alpha gives the picture itself: drawing it unblended is
+    // the same, and spares the rasteriser reading what lies under it.
+    if (mode == SDL_BLENDMODE_BLEND && color.a == 255 && kind == TextureKind::Plain &&
+        image->opaque)
+        mode = SDL_BLENDMODE_NONE;
     Quad q = TransformedQuad(t, ox, oy, x0, y0, x1, y1);
     // Unturned, unscaled, on whole pixels, every pixel centre meets a texel centre: nearest
     // sampling gives the same picture as filtering, and costs less.

@@ -48,6 +48,12 @@ SDL_Texture* MakeTexture(Image& im, TextureKind kind) {
     std::vector<std::uint8_t> rgba = TexturePixels(im, kind);
     SDL_UpdateTexture(t, nullptr, rgba.data(), im.src_w * 4);
     SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest); // each draw picks its filter
+    if (kind == TextureKind::Plain) {
+        bool opaque = true;
+        for (std::size_t i = 3; i < rgba.size() && opaque; i += 4)
+            opaque = rgba[i] == 255;
+        im.opaque = opaque;
+    }
     return t;
 }
 
@@ -138,6 +144,7 @@ bool LockImage(Image* image, int frame, bool, bool, LockedPixels* out) {
 void UnlockImage(Image* image, int frame) {
     if (!image || frame < 0 || frame >= image->frames) return;
     Frame_TexturesChanging(); // sprites drawn before the change keep the old pixels
+    image->opaque = false;    // not looked at again: the pixels may change every frame
     for (SDL_Texture** t : {&image->mask_texture, &image->shade_texture}) {
         if (*t) SDL_DestroyTexture(*t);
         *t = nullptr;
