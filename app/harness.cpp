@@ -2,9 +2,11 @@
 
 #include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/highscores_view.h"
 #include "app/level_chooser.h"
 #include "app/level_flow.h"
 #include "app/level_start.h"
+#include "app/match.h"
 #include "app/player_screen.h"
 #include "app/screens.h"
 #include "audio/sound_fx.h"
@@ -232,6 +234,9 @@ std::string DialogName() {
     if (DialogDrawFn == NameDialogDraw) return "name";
     if (DialogDrawFn == ResetDialogDraw) return "reset";
     if (DialogDrawFn == LevelWonDialogDraw) return "level_won";
+    if (DialogDrawFn == HighscoresDraw) return "highscores";
+    if (DialogDrawFn == ResetHighscoresDraw) return "reset_highscores";
+    if (DialogDrawFn == ResumeDialogDraw) return "resume_match";
     return "other";
 }
 
