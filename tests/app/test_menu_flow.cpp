@@ -266,7 +266,7 @@ TEST_F(MenuFlow, ANewPlayerNamesThemselvesWinsLevelOneGoesOnAndReplaysItFromTheC
     EXPECT_EQ(Value(620, "GameState"), 0);
     // The match left on level 2 was saved, so "Start" offers to resume it first.
     EXPECT_EQ(Value(640, "GameState"), 0);
-    EXPECT_EQ(Raw(640, "Dialog"), "\"other\"");
+    EXPECT_EQ(Raw(640, "Dialog"), "\"resume_match\"");
     EXPECT_EQ(Value(655, "GameState"), 2);
     EXPECT_EQ(Value(655, "MapPage"), 0);
     // Level 1 again from the chooser: a new match.

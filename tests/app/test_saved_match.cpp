@@ -121,7 +121,7 @@ TEST_F(SavedMatch, AWonLevelMovesTheMatchOnAndAPausedLevelResumesWithItsBoardAnd
                   {35, 60, 210, 250}),
               0);
     EXPECT_EQ(Value(35, "GameState"), 0);
-    EXPECT_EQ(Raw(35, "Dialog"), "\"other\"");
+    EXPECT_EQ(Raw(35, "Dialog"), "\"resume_match\"");
     EXPECT_EQ(Value(60, "GameState"), 5);
     EXPECT_EQ(Value(60, "LevelCrt"), 2);
     EXPECT_EQ(Value(60, "Score"), score);
@@ -180,7 +180,7 @@ TEST_F(SavedMatch, AGameOverEntersTheTableAndShowsItsRowAndA40ByteMatchFileWarns
               0);
     EXPECT_EQ(Value(240, "GameState"), 6);
     EXPECT_EQ(Raw(240, "Dialog"), "\"none\"");
-    EXPECT_EQ(Raw(510, "Dialog"), "\"other\"") << "the table opens 5 s after the game over";
+    EXPECT_EQ(Raw(510, "Dialog"), "\"highscores\"") << "the table opens 5 s after the game over";
     EXPECT_FALSE(fs::exists(dir / "match_0.jmm"));
     std::vector<std::uint8_t> bytes;
     {

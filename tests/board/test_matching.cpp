@@ -192,13 +192,16 @@ TEST(Matching, CascadeScanResolvesEveryGroupOnAStillBoard) {
     EXPECT_EQ(Score, 0);
 }
 
+// The bomb's own cell loses all its ice; a group cell next to it is blasted (up to two layers)
+// before its own turn comes; a group cell out of the blast breaks one layer as usual.
 TEST(Matching, BombLeavesNoIceBehind) {
     Board_Build({"1112", "2323"}, {"2220", "0000"});
     At(0, 0)->bomb = 1;
     Table_FindGroup(0, 0, 0, 0);
     Table_ResolveGroup();
     EXPECT_EQ(Table[0][0].background, 0);
-    EXPECT_EQ(Table[1][0].background, 1);
+    EXPECT_EQ(Table[1][0].background, 0);
+    EXPECT_EQ(Table[2][0].background, 1);
 }
 
 } // namespace

@@ -70,15 +70,22 @@ TEST_F(BoardSounds, ChainsKnockedOffCountOneCoalescedSound) {
     EXPECT_EQ(PiecesSounds[2].start, 0);
 }
 
+// A bomb or a laser in a group sounds through its coalesced record, never a ding of its own;
+// every other piece it takes with it rings: the bomb's blast takes its one gem neighbour left in
+// the row, the laser's line takes the rest of the row.
 TEST_F(BoardSounds, SpecialPiecesDoNotDing) {
-    Board_Build({"1112", "2323"});
-    At(1, 0)->bomb = 1;
-    At(2, 0)->laser = 1;
-    Table_FindGroup(0, 0, 0, 0);
-    Table_ResolveGroup();
-    EXPECT_EQ(DelayedSounds.size(), 1u);
-    EXPECT_EQ(PiecesSounds[6].start, 1);
-    EXPECT_EQ(PiecesSounds[18].start, 1);
+    for (const bool bomb : {true, false}) {
+        SCOPED_TRACE(bomb ? "bomb" : "laser");
+        Board_Build({"1112"});
+        Snd_ResetPieces();
+        DelayedSounds.clear();
+        (bomb ? At(1, 0)->bomb : At(1, 0)->laser) = 1;
+        Table_FindGroup(0, 0, 0, 0);
+        Table_ResolveGroup();
+        EXPECT_EQ(DelayedSounds.size(), bomb ? 2u : 3u);
+        EXPECT_EQ(PiecesSounds[SND_EXPLOSION].start, bomb ? 1 : 0);
+        EXPECT_EQ(PiecesSounds[SND_LASER].start, bomb ? 0 : 1);
+    }
 }
 
 TEST_F(BoardSounds, ANewLevelDropsPendingDings) {

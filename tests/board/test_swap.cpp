@@ -67,7 +67,9 @@ TEST(Swap, BothSidesMatchDestinationFirst) {
     Board_Run(1);
     ASSERT_TRUE(RunSwap(a));
     EXPECT_EQ(Player_Matches, 2);
-    EXPECT_EQ(Score, 80);
+    // 40 for the destination's four, whose combo raises the multiplier to 4 before the
+    // displaced piece's three score 4 x 40.
+    EXPECT_EQ(Score, 200);
     Piece* at_dest = At(3, 1);
     Piece* at_src = At(2, 1);
     ASSERT_NE(at_dest, nullptr);
