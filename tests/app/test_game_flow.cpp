@@ -1,5 +1,7 @@
 // Playing a level through the game program: the one-minute warning and its answers, time
 // running out with and without lives, winning, relaxed play, and pausing.
+#include "game_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,42 +20,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class GameFlow : public ::testing::Test {
+class GameFlow : public GameRunTest {
   protected:
-    void SetUp() override {
-        // The process id keeps runs of other build folders on this machine apart.
-        dir = fs::temp_directory_path() /
-              ("snow_flow_" + std::to_string(getpid()) + "_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs the game headless at 20 ms a frame, dumping the state after each pass in `dumps`.
     int Run(const std::string& args, const std::string& script, std::vector<int> dumps) {
-        std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --headless --skip-logos " +
-                          "--fixed-delta 20 --seed 3 --data-dir " + dir.string();
-        std::ofstream(dir / "input.txt") << script;
-        cmd += " --input " + (dir / "input.txt").string();
-        for (int pass : dumps)
-            cmd += " --dump-at " + std::to_string(pass) + ":" + Dump(pass);
-        cmd += " " + args + " 2>" + (dir / "stderr.txt").string();
-        int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunGame(args, script, dumps);
     }
-    std::string Dump(int pass) {
-        return (dir / ("state" + std::to_string(pass) + ".json")).string();
-    }
-    double Value(int pass, const std::string& key) {
-        std::ifstream f(Dump(pass));
-        std::stringstream s;
-        s << f.rdbuf();
-        const std::string json = s.str();
-        std::smatch m;
-        if (!std::regex_search(json, m, std::regex("\"" + key + "\": (-?[0-9.]+)"))) return -999;
-        return std::atof(m[1].str().c_str());
-    }
+    double Value(int pass, const std::string& key) { return Number(pass, key); }
     // Level 1 with a 4-second clock: the offer comes below 2 s, a little after the board's
     // fade-in (about 2.7 s at 20 ms a frame), and the time is up some 100 frames later.
     std::string ShortLevel() {
@@ -67,26 +39,11 @@ class GameFlow : public ::testing::Test {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
         return "--level-file " + path.string();
     }
-    fs::path dir;
 };
-
-// Pointer to (x, y), then a click: press two passes later, release on the next.
-std::string Click(int pass, int x, int y) {
-    std::ostringstream s;
-    s << pass << " move " << x << " " << y << "\n"
-      << pass + 2 << " press left\n"
-      << pass + 3 << " release left\n";
-    return s.str();
-}
-
-std::string Key(int pass, int code) {
-    return std::to_string(pass) + " keydown " + std::to_string(code) + "\n" +
-           std::to_string(pass + 1) + " keyup " + std::to_string(code) + "\n";
-}
 
 // The left Control key held with another key.
 std::string ControlKey(int pass, int code) {
-    return std::to_string(pass - 1) + " keydown 162\n" + Key(pass, code) +
+    return std::to_string(pass - 1) + " keydown 162\n" + GameRunTest::Key(pass, code) +
            std::to_string(pass + 2) + " keyup 162\n";
 }
 

@@ -8,6 +8,8 @@
 #include "data/config.h"
 #include "data/players.h"
 
+#include "game_run.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -141,46 +143,12 @@ TEST_F(ChooserTables, TheFirstKeyFinishesTheBonusCountTheNextMovesOn) {
 
 namespace {
 
-class MenuFlow : public ::testing::Test {
+class MenuFlow : public GameRunTest {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("snow_menu_" + std::to_string(getpid()) + "_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs the game headless at 20 ms a frame, dumping the state after each pass in `dumps`.
     int Run(const std::string& args, const std::string& script, std::vector<int> dumps) {
-        std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --headless --skip-logos " +
-                          "--fixed-delta 20 --seed 3 --data-dir " + dir.string();
-        std::ofstream(dir / "input.txt") << script;
-        cmd += " --input " + (dir / "input.txt").string();
-        for (int pass : dumps)
-            cmd += " --dump-at " + std::to_string(pass) + ":" + Dump(pass);
-        cmd += " " + args + " 2>" + (dir / "stderr.txt").string();
-        int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunGame(args, script, dumps);
     }
-    std::string Dump(int pass) {
-        return (dir / ("state" + std::to_string(pass) + ".json")).string();
-    }
-    // The text after "key": up to the next comma outside brackets (a number, a quoted text,
-    // null, or a flat list).
-    std::string Raw(int pass, const std::string& key) {
-        std::ifstream f(Dump(pass));
-        std::stringstream s;
-        s << f.rdbuf();
-        const std::string json = s.str();
-        std::smatch m;
-        if (!std::regex_search(json, m,
-                               std::regex("\"" + key + "\": (\\[[^\\]]*\\]|\"[^\"]*\"|[^,\n]+)")))
-            return "missing";
-        return m[1].str();
-    }
-    double Value(int pass, const std::string& key) { return std::atof(Raw(pass, key).c_str()); }
+    double Value(int pass, const std::string& key) { return Number(pass, key); }
     // Entry i of a flat list.
     int Entry(int pass, const std::string& key, int i) {
         std::string list = Raw(pass, key);
@@ -194,24 +162,11 @@ class MenuFlow : public ::testing::Test {
     // A player named Anna in slot 0 who played level 1 once: the first start's name dialog
     // starts it; the run ends on its introduction.
     void NameAnna() { ASSERT_EQ(Run("--frames 60", "20 text Anna\n" + Key(30, 13), {}), 0); }
-    static std::string Key(int pass, int code) {
-        return std::to_string(pass) + " keydown " + std::to_string(code) + "\n" +
-               std::to_string(pass + 1) + " keyup " + std::to_string(code) + "\n";
-    }
     // The left Control key held with another key.
     static std::string ControlKey(int pass, int code) {
         return std::to_string(pass - 1) + " keydown 162\n" + Key(pass, code) +
                std::to_string(pass + 2) + " keyup 162\n";
     }
-    // Pointer to (x, y), then a click: press two passes later, release on the next.
-    static std::string Click(int pass, int x, int y) {
-        std::ostringstream s;
-        s << pass << " move " << x << " " << y << "\n"
-          << pass + 2 << " press left\n"
-          << pass + 3 << " release left\n";
-        return s.str();
-    }
-    fs::path dir;
 };
 
 } // namespace

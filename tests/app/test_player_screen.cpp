@@ -13,6 +13,8 @@
 #include "engine/input.h"
 #include "engine/stream.h"
 
+#include "game_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -319,44 +321,13 @@ TEST_F(PlayerScreenTest, TheFirstStartDialogRefusesAnEmptyName) {
 // The same screens in the game program, driven by scripted input.
 namespace {
 
-class PlayerFlow : public ::testing::Test {
+class PlayerFlow : public GameRunTest {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("snow_playerflow_" + std::to_string(getpid()) + "_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs the game headless at 20 ms a frame for `frames` passes, dumping the state after
-    // each pass in `dumps`.
     int Run(int frames, const std::string& script, const std::vector<int>& dumps,
             const std::string& extra = "") {
-        std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --headless --skip-logos " +
-                          "--fixed-delta 20 --seed 3 --frames " + std::to_string(frames) +
-                          " --data-dir " + dir.string();
-        std::ofstream(dir / "input.txt") << script;
-        cmd += " --input " + (dir / "input.txt").string();
-        for (int pass : dumps)
-            cmd += " --dump-at " + std::to_string(pass) + ":" + Dump(pass);
-        cmd += " " + extra + " 2>" + (dir / "stderr.txt").string();
-        int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunGame("--frames " + std::to_string(frames) + " " + extra, script, dumps);
     }
-    std::string Dump(int pass) {
-        return (dir / ("state" + std::to_string(pass) + ".json")).string();
-    }
-    // The text after "key" in a dump: a number or a quoted text.
-    std::string Raw(int pass, const std::string& key) {
-        const std::string json = LoadString(Dump(pass));
-        std::smatch m;
-        if (!std::regex_search(json, m, std::regex("\"" + key + "\": (\"[^\"]*\"|[^,\n]+)")))
-            return "missing";
-        return m[1].str();
-    }
-    int Value(int pass, const std::string& key) { return std::atoi(Raw(pass, key).c_str()); }
+    int Value(int pass, const std::string& key) { return static_cast<int>(Number(pass, key)); }
     std::string ConfigText() { return LoadString((dir / "gx_config.txt").string()); }
     // One 32-bit value of the progress file.
     int BinValue(int offset) {
@@ -382,8 +353,6 @@ class PlayerFlow : public ::testing::Test {
     // (500, 340); the side buttons at x 550: "Reset" y 270, "Continue" 320, "Main menu" 370.
     static std::string ClickSlot(int pass, int slot) { return Click(pass, 325, 101 + 50 * slot); }
     static std::string OpenPlayerScreen(int pass) { return Click(pass, 575, 361); }
-
-    fs::path dir;
 };
 
 // Where the progress file keeps a slot's taken flag: column 0 of its best-value row.

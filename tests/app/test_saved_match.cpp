@@ -3,6 +3,8 @@
 // the menu's mode wins over the saved one, and a game over enters the highscore table.
 #include "data/saved_match.h"
 
+#include "game_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,56 +20,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SavedMatch : public ::testing::Test {
+class SavedMatch : public GameRunTest {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("snow_match_" + std::to_string(getpid()) + "_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    // Runs the game headless at 20 ms a frame for `frames` passes, dumping after `dumps`.
+    // `frames` passes with the developer keys on.
     int Run(int frames, const std::string& script, std::vector<int> dumps,
             const std::string& extra = "") {
-        std::string cmd = std::string(SNOW_BINARY_DIR) + "/snowmere --headless --skip-logos " +
-                          "--fixed-delta 20 --seed 3 --dev-keys --frames " +
-                          std::to_string(frames) + " --data-dir " + dir.string() + " " + extra;
-        std::ofstream(dir / "input.txt") << script;
-        cmd += " --input " + (dir / "input.txt").string();
-        for (int pass : dumps)
-            cmd += " --dump-at " + std::to_string(pass) + ":" + Dump(pass);
-        cmd += " 2>" + (dir / "stderr.txt").string();
-        const int status = std::system(cmd.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return RunGame("--dev-keys --frames " + std::to_string(frames) + " " + extra, script,
+                       dumps);
     }
-    std::string Dump(int pass) {
-        return (dir / ("state" + std::to_string(pass) + ".json")).string();
-    }
-    std::string Raw(int pass, const std::string& key) {
-        std::ifstream f(Dump(pass));
-        std::stringstream s;
-        s << f.rdbuf();
-        const std::string text = s.str();
-        const std::string head = "\"" + key + "\": ";
-        const std::size_t at = text.find(head);
-        if (at == std::string::npos) return "";
-        std::size_t end = at + head.size();
-        int depth = 0;
-        for (; end < text.size(); ++end) {
-            const char c = text[end];
-            if (c == '[' || c == '{') ++depth;
-            if (c == ']' || c == '}') {
-                if (depth == 0) break;
-                --depth;
-            }
-            if ((c == ',' || c == '\n') && depth == 0) break;
-        }
-        return text.substr(at + head.size(), end - at - head.size());
-    }
-    int Value(int pass, const std::string& key) { return std::atoi(Raw(pass, key).c_str()); }
+    int Value(int pass, const std::string& key) { return static_cast<int>(Number(pass, key)); }
     Match_File Saved() {
         std::vector<std::uint8_t> bytes;
         std::ifstream f(dir / "match_0.jmm", std::ios::binary);
@@ -77,22 +38,10 @@ class SavedMatch : public ::testing::Test {
         MatchFile_Decode(bytes, m);
         return m;
     }
-    static std::string Key(int pass, int code) {
-        return std::to_string(pass) + " keydown " + std::to_string(code) + "\n" +
-               std::to_string(pass + 1) + " keyup " + std::to_string(code) + "\n";
-    }
     static std::string ControlKey(int pass, int code) {
         return std::to_string(pass - 1) + " keydown 162\n" + Key(pass, code) +
                std::to_string(pass + 2) + " keyup 162\n";
     }
-    static std::string Click(int pass, int x, int y) {
-        std::ostringstream s;
-        s << pass << " move " << x << " " << y << "\n"
-          << pass + 2 << " press left\n"
-          << pass + 3 << " release left\n";
-        return s.str();
-    }
-    fs::path dir;
 };
 
 // Where the buttons stand: the menu's "Start" at (519, 184); the pause screen's "Main Menu" at
