@@ -51,7 +51,7 @@ struct FrameRecord {
     std::uint64_t texture_generation = 0;
     std::size_t submitted = 0; // commands already sent to the renderer
 };
-FrameRecord frame, last_frame;
+FrameRecord rec, last_rec;
 bool last_frame_valid = false;
 std::uint64_t texture_generation = 0;
 
@@ -152,8 +152,8 @@ void Replay(SDL_Renderer* r, const Command& c) {
         }
     } else
         SDL_SetRenderDrawBlendMode(r, c.mode);
-    SDL_RenderGeometry(r, c.texture, &frame.vertices[std::size_t(c.first_vertex)], c.vertex_count,
-                       &frame.indices[std::size_t(c.first_index)], c.index_count);
+    SDL_RenderGeometry(r, c.texture, &rec.vertices[std::size_t(c.first_vertex)], c.vertex_count,
+                       &rec.indices[std::size_t(c.first_index)], c.index_count);
 }
 
 void AddShape(const Quad& q) {
@@ -194,13 +194,13 @@ void Batch_Flush() {
     c.mode = batch.mode;
     c.linear = batch.linear;
     c.clip = ClipRect();
-    c.first_vertex = int(frame.vertices.size());
+    c.first_vertex = int(rec.vertices.size());
     c.vertex_count = int(batch.vertices.size());
-    c.first_index = int(frame.indices.size());
+    c.first_index = int(rec.indices.size());
     c.index_count = int(batch.indices.size());
-    frame.vertices.insert(frame.vertices.end(), batch.vertices.begin(), batch.vertices.end());
-    frame.indices.insert(frame.indices.end(), batch.indices.begin(), batch.indices.end());
-    frame.commands.push_back(c);
+    rec.vertices.insert(rec.vertices.end(), batch.vertices.begin(), batch.vertices.end());
+    rec.indices.insert(rec.indices.end(), batch.indices.begin(), batch.indices.end());
+    rec.commands.push_back(c);
     Batch_Discard();
 }
 
@@ -214,8 +214,8 @@ void Frame_Submit() {
     Batch_Flush();
     SDL_Renderer* r = Gfx_Renderer();
     if (!r) return;
-    for (; frame.submitted < frame.commands.size(); ++frame.submitted)
-        Replay(r, frame.commands[frame.submitted]);
+    for (; rec.submitted < rec.commands.size(); ++rec.submitted)
+        Replay(r, rec.commands[rec.submitted]);
 }
 
 void Frame_TexturesChanging() {
@@ -225,23 +225,23 @@ void Frame_TexturesChanging() {
 
 bool Frame_End() {
     Batch_Flush();
-    frame.texture_generation = texture_generation;
-    bool unchanged = frame.submitted == 0 && last_frame_valid && CoversCanvas(frame) &&
-                     SameFrame(frame, last_frame);
+    rec.texture_generation = texture_generation;
+    bool unchanged =
+        rec.submitted == 0 && last_frame_valid && CoversCanvas(rec) && SameFrame(rec, last_rec);
     if (!unchanged) Frame_Submit();
-    std::swap(frame, last_frame);
+    std::swap(rec, last_rec);
     last_frame_valid = true;
-    frame.commands.clear();
-    frame.vertices.clear();
-    frame.indices.clear();
-    frame.submitted = 0;
+    rec.commands.clear();
+    rec.vertices.clear();
+    rec.indices.clear();
+    rec.submitted = 0;
     return unchanged;
 }
 
 void Frame_Discard() {
     Batch_Discard();
-    frame = FrameRecord{};
-    last_frame = FrameRecord{};
+    rec = FrameRecord{};
+    last_rec = FrameRecord{};
     last_frame_valid = false;
 }
 
@@ -356,9 +356,9 @@ void Cls() {
     c.fill = true;
     c.clip = ClipRect();
     c.color = SDL_Color{Channel(s.cls_r), Channel(s.cls_g), Channel(s.cls_b), 255};
-    c.first_vertex = int(frame.vertices.size());
-    c.first_index = int(frame.indices.size());
-    frame.commands.push_back(c);
+    c.first_vertex = int(rec.vertices.size());
+    c.first_index = int(rec.indices.size());
+    rec.commands.push_back(c);
 }
 
 void SetImageFont(Font* font) {
