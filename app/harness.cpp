@@ -52,7 +52,9 @@ const char* const Harness_Usage =
     "  --skip-fade-in          the match started by --level starts with its board settled\n"
     "  --record-audio FILE     with --headless: write the sound of the run as a WAV, each pass\n"
     "                          lasting its frame time\n"
-    "  --dev-keys              the game screen's developer keys (left Control + key) work\n";
+    "  --dev-keys              the game screen's developer keys (left Control + key) work\n"
+    "  --no-draw               with --headless: run the rules and timing without drawing\n"
+    "                          (many times faster; no screenshots)\n";
 
 namespace {
 
@@ -423,6 +425,8 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             o->dev_keys = true, takes_value = false;
         else if (opt == "--skip-fade-in")
             o->skip_fade_in = true, takes_value = false;
+        else if (opt == "--no-draw")
+            o->no_draw = true, takes_value = false;
         else if (opt == "--level")
             ok = ParseInt(v, &o->level) && o->level >= 1 && o->level <= 150;
         else if (opt == "--level-file")
@@ -464,6 +468,14 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
     }
     if (!o->record_audio_file.empty() && !o->run.headless) {
         *error = "--record-audio needs --headless (the sound is mixed into memory)";
+        return false;
+    }
+    if (o->no_draw && !o->run.headless) {
+        *error = "--no-draw needs --headless (a window would show nothing)";
+        return false;
+    }
+    if (o->no_draw && !o->screenshots.empty()) {
+        *error = "--screenshot cannot be used with --no-draw: nothing is drawn";
         return false;
     }
     return true;
@@ -540,6 +552,7 @@ int Harness_Run(const HarnessOptions& options) {
             return 2;
         }
     }
+    Graphics_SetDrawing(!options.no_draw);
     MainLoop_BeforePass = BeforePass;
     MainLoop_BeforeFlip = BeforeFlip;
     MainLoop_AfterPass = AfterPass;

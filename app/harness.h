@@ -32,6 +32,7 @@ struct HarnessOptions {
     std::string record_audio_file; // --record-audio FILE: the sound mix of the run as a WAV
     bool dev_keys = false;         // --dev-keys: the game screen's developer keys work
     bool skip_fade_in = false;     // --skip-fade-in: the match started by --level starts settled
+    bool no_draw = false;          // --no-draw: with --headless, the rules run without pictures
 };
 
 // Parses the command line; on a bad option fills `error` and returns false.

@@ -88,6 +88,11 @@ bool Graphics_DesktopSize(int* w, int* h);
 void Graphics_SetForceSoftware(bool on); // tests and benchmarks: pick SDL's software renderer
 void Graphics_MaximizeWindowHint(bool* maximized, bool* minimized, bool* visible);
 
+// With drawing off every drawing call does nothing and a frame holds no picture, while pacing
+// and the fixed frame time go on as before: the rules run alone, many times faster.
+void Graphics_SetDrawing(bool on);
+bool Graphics_Drawing();
+
 // Presents the frame, paced to 60 Hz (vsync where available, else a millisecond timer).
 void Flip(int sync = -1);
 // Reads back the canvas as it stands (before Flip) as RGBA rows, 800 x 600.

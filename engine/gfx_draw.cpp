@@ -102,7 +102,11 @@ SDL_Rect ClipRect() {
     return SDL_Rect{x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
 }
 
+// Off while the rules run without pictures (Graphics_SetDrawing): nothing is recorded at all.
+bool Drawing_On = true;
+
 bool CanDraw() {
+    if (!Drawing_On) return false;
     SDL_Rect clip = ClipRect();
     return Gfx_Renderer() && clip.w > 0 && clip.h > 0;
 }
@@ -494,4 +498,12 @@ int TextWidth(const std::string& text) {
 int TextHeight() {
     Font* f = CurrentFont();
     return f ? f->line_height : 0;
+}
+
+void Graphics_SetDrawing(bool on) {
+    Drawing_On = on;
+}
+
+bool Graphics_Drawing() {
+    return Drawing_On;
 }

@@ -341,3 +341,28 @@ TEST_F(Harness, StateDumpShowsGeometryHintAndSwaps) {
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '1'), 1) << rows;
     EXPECT_EQ(std::count(rows.begin(), rows.end(), '3'), 1) << rows;
 }
+
+// Without drawing, the rules see exactly what they see with it: a level played by a script ends
+// in the same state, to the byte. The option is refused where it cannot keep that promise.
+TEST_F(Harness, NoDrawPlaysTheSameGameAndRefusesScreenshots) {
+    // A swap over level 1's ice column that matches.
+    const std::string swaps = "250 move 337 334\n251 press left\n252 release left\n"
+                              "255 move 337 378\n256 press left\n257 release left\n";
+    ASSERT_EQ(Run("--level 1 --frames 400", swaps), 0);
+    const std::string drawn = Read("state.json");
+    fs::remove(dir / "gx_config.txt");
+    fs::remove(dir / "gx_config.bin");
+    fs::remove(dir / "highscores.dat");
+    ASSERT_EQ(Run("--level 1 --frames 400 --no-draw", swaps), 0);
+    EXPECT_EQ(Read("state.json"), drawn);
+    EXPECT_GT(StateValue("Score"), 0) << "the script plays a match";
+
+    EXPECT_EQ(Run("--frames 5 --no-draw --screenshot 2:" + (dir / "x.png").string()), 2);
+    EXPECT_NE(Read("stderr.txt").find("--screenshot cannot be used with --no-draw"),
+              std::string::npos);
+    const std::string windowed = std::string(SNOW_BINARY_DIR) + "/snowmere --frames 1 --no-draw" +
+                                 " 2>" + (dir / "err.txt").string();
+    const int status = std::system(windowed.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+    EXPECT_NE(Read("err.txt").find("--no-draw needs --headless"), std::string::npos);
+}
