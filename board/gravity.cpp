@@ -1,9 +1,9 @@
 #include "board/gravity.h"
 
+#include "board/blasts.h"
 #include "board/hammers.h"
 #include "board/matching.h"
 #include "board/pieces.h"
-#include "board/specials.h"
 #include "board/swap.h"
 #include "board/table.h"
 #include "engine/frame.h"

@@ -1,9 +1,9 @@
 #include "board/hammers.h"
 
 #include "audio/sound_fx.h"
+#include "board/blasts.h"
 #include "board/matching.h"
 #include "board/pieces.h"
-#include "board/specials.h"
 #include "board/table.h"
 #include "data/config.h"
 #include "data/level_file.h"

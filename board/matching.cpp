@@ -1,10 +1,10 @@
 #include "board/matching.h"
 
 #include "audio/sound_fx.h"
+#include "board/blasts.h"
 #include "board/clock.h"
 #include "board/hammers.h"
 #include "board/pieces.h"
-#include "board/specials.h"
 #include "board/swap.h"
 #include "data/level_file.h"
 #include "engine/frame.h"

@@ -1,11 +1,11 @@
 #include "board/swap.h"
 
 #include "audio/sound_fx.h"
+#include "board/blasts.h"
 #include "board/gravity.h"
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/ripple.h"
-#include "board/specials.h"
 #include "board/table.h"
 #include "data/level_file.h"
 #include "engine/frame.h"

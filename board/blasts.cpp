@@ -1,4 +1,4 @@
-#include "board/specials.h"
+#include "board/blasts.h"
 
 #include "audio/sound_fx.h"
 #include "board/matching.h"
