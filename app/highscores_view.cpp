@@ -1,6 +1,7 @@
 #include "app/highscores_view.h"
 
 #include "app/buttons.h"
+#include "app/level_flow.h"
 #include "app/main_loop.h"
 #include "app/main_menu.h"
 #include "app/match.h"
@@ -39,7 +40,7 @@ std::string RowText(const Highscore_Slot& row, int column) {
     case 1:
         return std::to_string(row.score);
     case 2:
-        return Highscore_FormatTime(row.played_time);
+        return FormatLevelTime(row.played_time);
     case 3:
         return std::to_string(row.start_level);
     default:
@@ -83,17 +84,6 @@ int Highscores_EnterMatch(int endLevel) {
     InsertHighscore(rank, MakeHighscoreEntry(endLevel));
     SaveHighscores();
     return rank;
-}
-
-std::string Highscore_FormatTime(int seconds) {
-    if (seconds < 0) seconds = 0;
-    const int h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
-    char text[32];
-    if (h > 0)
-        std::snprintf(text, sizeof text, "%d:%02d:%02d", h, m, s);
-    else
-        std::snprintf(text, sizeof text, "%02d:%02d", m, s);
-    return text;
 }
 
 void OpenHighscores(int highlight) {

@@ -13,8 +13,6 @@ extern int HighscoreX, HighscoreY;
 Highscore_Slot MakeHighscoreEntry(int endLevel);
 // Enters the current match if its score qualifies: inserted and saved. The row it took, or -1.
 int Highscores_EnterMatch(int endLevel);
-// Seconds as "mm:ss", or "h:mm:ss" from one whole hour on.
-std::string Highscore_FormatTime(int seconds);
 
 // Opens the view, read afresh from the file, with row highlight highlighted (-1 none).
 void OpenHighscores(int highlight);
