@@ -31,7 +31,6 @@
 #include <cstdio>
 #include <vector>
 
-int NewMusicPending = 0;
 float IntroFade = 0.0f;
 float IntroButtonFade = 0.0f;
 int WinPhaseMs = 800;

@@ -3,9 +3,10 @@
 // or a game over (the picture zooming in), and the congratulation after the last level.
 #pragma once
 
+#include "fx/scenery.h" // NewMusicPending
+
 #include <string>
 
-extern int NewMusicPending;    // 1: the next introduction changes the music
 extern float IntroFade;        // the faint board's alpha on the introduction, up to 0.05
 extern float IntroButtonFade;  // the "Start" button's alpha, rising 1.0 a second
 extern int WinPhaseMs;         // ms until the fireworks of a won level start
