@@ -24,6 +24,7 @@
 #include "engine/input.h"
 #include "engine/system.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 
 #include <cstdio>
 
@@ -131,7 +132,7 @@ void DrawPlay() {
     SetRotation(0.0f);
     Panel_Draw();
     Gfx_DrawLayer(20);
-    // The particles and snow follow here.
+    Particles_Draw();
     Hammer_DrawCursor();
     // The help tip follows here.
 }
@@ -211,7 +212,7 @@ void BuildLevelFlowButtons() {
 }
 
 void EnterPlaying() {
-    // LATER(particles): the scenery's snow value becomes 1.0 here.
+    SnowSpacing = 1.0f;
     Level_Ease();
     NewMusicPending = 0;
     LevelStartStats();

@@ -19,6 +19,7 @@
 #include "engine/stream.h"
 #include "engine/system.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 #include "fx/trig.h"
 
 #include <SDL.h>
@@ -409,6 +410,7 @@ int Game_Run(const RunOptions& options) {
     Resources_WirePictures();
     Trig_Init();
     Gfx_Init();
+    Particles_Init();
     BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);

@@ -15,6 +15,7 @@
 #include "data/players.h"
 #include "engine/gfx.h"
 #include "engine/input.h"
+#include "fx/particles.h"
 
 std::string MenuTexts[12];
 std::string IntroTexts[3];
@@ -104,7 +105,8 @@ void EnterMainMenu() {
     TitleX = ScreenWidth - 432;
     TitleY = 24;
     if (PlayerButton) PlayerButton->caption = PlayerCaption();
-    // LATER(particles): the particles are reset here.
+    Particles_Reset();
+    SnowSpacing = 0.5f; // the menu's snow falls twice as thick as in play
     // LATER(tips): the help-tip state is reset here.
     // LATER(scenery): the menu scenery is chosen here, with half the snow.
 }
@@ -122,7 +124,7 @@ void MainMenuScreen() {
     if (!DialogActive && First_Run != 1)
         for (ButtonAnim* b : MainMenuButtons)
             b->UpdateDraw();
-    // LATER(particles): the particles are drawn here.
+    Particles_Draw();
     // LATER(ambience): the ambience is updated here.
     SetScale(1, 1);
     // LATER(music): the first track is loaded here if it is not yet.

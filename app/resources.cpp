@@ -5,6 +5,7 @@
 #include "engine/stream.h"
 #include "fx/candle.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 
 #include <cstdio>
 
@@ -423,6 +424,10 @@ void WireEffectPictures() {
 void Resources_WirePictures() {
     WireBoardPictures();
     WireEffectPictures();
+    ParticlePics.map_hammer[0] = ImgMapHammer1;
+    ParticlePics.map_hammer[1] = ImgMapHammer2;
+    ParticlePics.map_hammer[2] = ImgMapHammer3;
+    ParticlePics.map_candle = ImgMapCandle;
     Candle_Picture = ImgCandle;
     Candle_Flame = ImgFlameAnim;
 }

@@ -9,6 +9,7 @@
 #include "engine/frame.h"
 #include "engine/shell.h"
 #include "engine/system.h"
+#include "fx/particles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,7 +45,7 @@ void Clock_Alarm(int second) {
     ++Alarm_Count;
     Alarm_LastSecond = second;
     Snd_Play(SND_TIME_ALARM, 0.0f, Snd_FxVolume(), 1.0f, 0.0f);
-    // LATER(particles): the alarm's particle burst joins here.
+    Particles_TimeAlarm();
 }
 
 // The displayed seconds crossed 20, 15, 10 or any of 9..1 in this frame.

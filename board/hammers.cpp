@@ -11,6 +11,7 @@
 #include "engine/gfx.h"
 #include "engine/system.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 
 #include <algorithm>
 #include <vector>
@@ -69,7 +70,8 @@ void Combo_Sparks(const Combo_Step& step) {
 
 void Hammer_Earned(int which) {
     static const float rates[3] = {1.0f, 0.9f, 0.75f};
-    // LATER(particles): the hammer-earned bursts at the hammer icon join here.
+    Particles_HammerEarned(which + 1, static_cast<float>(Hammer_IconX),
+                           static_cast<float>(Hammer_IconY));
     Hammer_PulsePause = 20;
     Snd_PlayObj(SndGetHammer, Snd_FxVolume(), rates[which], MouseXPos, MouseYPos);
     // LATER(tips): the help tip of the hammer just earned opens here.

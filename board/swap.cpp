@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/system.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 
 #include <algorithm>
 #include <utility>
@@ -66,7 +67,7 @@ bool Swap_Resolve(int x, int y, Piece*& reward) {
     reward = Swap_Reward(x, y);
     ++Player_Matches;
     Table_ResolveGroup();
-    // LATER(particles): the snow's wind turns here.
+    WindTimer = 0; // every match turns the wind
     return true;
 }
 

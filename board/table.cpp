@@ -14,6 +14,7 @@
 #include "engine/stream.h"
 #include "engine/system.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 
 #include <algorithm>
 
@@ -121,7 +122,7 @@ void Table_Reset() {
 }
 
 void Table_Layout() {
-    // LATER(particles): the particles and the snow are reset here.
+    Particles_Reset();
     Shell_BuildPanelButton(); // also hands the hammer pictures over
     Hammer_Reset();
     Score_MultReset();

@@ -293,8 +293,13 @@ void Particles_Draw() {
     SetScale(sx, sy);
 }
 
-void Particles_HammerEarned(int which, float x, float y) {
+void Particles_HammerEarned(int which, float centre_x, float centre_y) {
+    if (which < 1 || which > 3) return;
     Image* const* spark = GfxPics.spark;
+    Image* icon = ParticlePics.map_hammer[which - 1];
+    // The particles take the icon's shape where the icon stands.
+    const float x = centre_x - static_cast<float>(ImageWidth(icon) / 2);
+    const float y = centre_y - static_cast<float>(ImageHeight(icon) / 2);
     switch (which) {
     case 1:
         Particles_FromImage(ParticlePics.map_hammer[0], Particles_SpawnBurst, Particles_UpdateBurst,

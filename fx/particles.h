@@ -124,8 +124,10 @@ void Particles_SpawnAlarm(int column, int row);
 void Particles_UpdateBurst(Particle& p);
 void Particles_UpdateAlarm(Particle& p);
 
-// The bursts other parts of the game ask for. `which` is 1, 2 or 3; (x, y) is the hammer icon.
-void Particles_HammerEarned(int which, float x, float y);
+// The bursts other parts of the game ask for: the first, second or third hammer earned (`which`
+// 1, 2 or 3) over the hammer icon centred at (centre_x, centre_y), and the time alarm over the
+// candle.
+void Particles_HammerEarned(int which, float centre_x, float centre_y);
 void Particles_TimeAlarm();
 
 // One frame of snow spawning (a wave of rows every second or so); nothing while Slow_PC is set.
