@@ -9,6 +9,7 @@
 #include "app/panel.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "audio/music.h"
 #include "board/clock.h"
 #include "board/gravity.h"
 #include "board/hammers.h"
@@ -123,7 +124,7 @@ void UpdatePlay() {
 
 void DrawPlay() {
     DrawBackdrop(1.0f);
-    // The ambience follows the window's activity here.
+    if (!AppSuspended()) Amb_Update();
     SetAlpha(BoardAlpha);
     Table_DrawBackground();
     Gfx_DrawLayer(-10);
@@ -217,7 +218,7 @@ void EnterPlaying() {
     NewMusicPending = 0;
     LevelStartStats();
     BoardAlpha = 1.0f;
-    // LATER(ambience): the level's ambience starts here (Amb_Start).
+    Amb_Start();
 }
 
 void StartPlaying() {
@@ -338,7 +339,7 @@ bool LevelMenu_SavesMatch() {
 void LevelMenu() {
     if (LevelMenu_SavesMatch()) {
         SaveMatch(LevelCrt, GameState == STATE_PAUSED ? 1 : 0);
-        // LATER(music): the menu music restarts here (Music_Start(0)).
+        Music_Start(Music_MenuTrack);
         CloseDialog();
         SetGameState(STATE_MAIN_MENU);
         return;
@@ -358,7 +359,7 @@ void ReplayLevel() {
 
 void NextLevel() {
     CloseDialog();
-    // The music moves to its next track here.
+    Music_Next();
     SetGameState(STATE_LEVEL_INTRO);
 }
 
