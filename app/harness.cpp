@@ -26,6 +26,7 @@
 #include "engine/stream.h"
 #include "engine/system.h"
 #include "fx/effects.h"
+#include "fx/particles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -529,6 +530,7 @@ std::string Harness_StateJson() {
       << ",\n";
     j << "  \"Dialog\": " << Quoted(DialogName()) << ",\n";
     j << BoardExtrasJson();
+    j << "  " << Particles_StateJson() << ",\n";
     j << "  " << Board_StateJson() << ",\n";
     j << "  " << Gfx_StateJson() << "\n";
     j << "}\n";
