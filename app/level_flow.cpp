@@ -9,6 +9,7 @@
 #include "app/match.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "audio/music.h"
 #include "audio/sound_fx.h"
 #include "board/clock.h"
 #include "board/gravity.h"
@@ -273,21 +274,32 @@ std::string IntroLevelLine(int level) {
     return word + " " + std::to_string(level);
 }
 
+namespace {
+
+// A chosen level brings a track other than the one playing.
+int NewRandomTrack() {
+    int track = Rand(0, Music_Tracks - 1);
+    while (track == CurrentTrack)
+        track = Rand(0, Music_Tracks - 1);
+    return track;
+}
+
+} // namespace
+
 void EnterLevelIntro() {
-    // LATER(ambience): the ambience is switched off here.
+    AmbState = AMB_OFF;
     PrepareLevelIntro();
     Intro_LoadFailed = LevelStart_LoadForIntro() ? 0 : 1;
     FrameCounter = 0;
 }
 
 void PrepareLevelIntro() {
-    // LATER(music): a new random track other than the current one cross-fades in here when
-    // NewMusicPending is 1.
+    if (NewMusicPending == 1) Music_Play(NewRandomTrack(), 1);
     BoardAlpha = 0.0f;
     IntroFade = 0.0f;
     IntroButtonFade = 0.0f;
     // LATER(scenery): the scenery change-over to the level's scenery is set up here.
-    // LATER(ambience): the ambience is switched off again here.
+    AmbState = AMB_OFF;
     FlushKeys();
 }
 
@@ -304,7 +316,7 @@ void LevelIntroScreen() {
     Gfx_Update();
     Gfx_DrawLayer(-10);
     Gfx_DrawLayer(10);
-    // LATER(ambience): the ambience is updated here.
+    if (!AppSuspended()) Amb_Update();
     IntroFade = std::min(IntroFade + 0.05f * DeltaSec, 0.05f);
     BoardAlpha = IntroFade;
     DrawBoard(0.0f, IntroFade);
@@ -335,7 +347,7 @@ void LevelIntroScreen() {
 
 void EnterLevelEnd() {
     ContinuePressed = 0;
-    // LATER(ambience): the ambience fades out here.
+    AmbState = AMB_FADE_OUT;
     LevelEndStats(Level_Outcome);
     // A won level moves the saved match on to the next one.
     if (Level_Outcome == LEVEL_WON) SaveMatch(Level_Played + 1, 0);
@@ -351,7 +363,7 @@ void EnterLevelEnd() {
 void LevelEndScreen() {
     Cls();
     DrawSky();
-    // LATER(ambience): the ambience is updated here.
+    if (!AppSuspended()) Amb_Update();
     const bool won = Level_Outcome == LEVEL_WON;
     if (won)
         WonScene();

@@ -9,6 +9,7 @@
 #include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "audio/music.h"
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "data/config.h"
@@ -74,13 +75,14 @@ std::string DefaultDataDir() {
     return dir;
 }
 
-// Draws "Loading..." at the bottom of a logo screen and presents it; the first music tracks
-// are decoded while it shows. The harness sees logo screens as passes -1 and -2.
+// Draws "Loading..." at the bottom of a logo screen, presents it and decodes a music track
+// while it shows: the first logo the menu tune, the second the next carol. The harness sees
+// logo screens as passes -1 and -2.
 void ShowLoading(int logo) {
-    SetImageFont(FontSans16);
-    DrawTextCentered("Loading...", ScreenCentreX, ScreenHeight - 20);
+    Music_DrawLoading(MUSIC_LOADING_PLAIN);
     if (MainLoop_BeforeFlip) MainLoop_BeforeFlip(-logo);
     Flip(-1);
+    Music_LoadTrack(logo - 1, MUSIC_LOADING_NONE);
 }
 
 void DrawPauseDots() {
@@ -110,6 +112,7 @@ void HandleSuspension() {
         if (SuspendKind == SUSPEND_NONE) {
             Snd_UpdateDelayed(DeltaMs);
             Snd_UpdateDynamic(DeltaMs);
+            Music_Update();
         }
         return;
     }
@@ -123,6 +126,7 @@ void HandleSuspension() {
             SuspendKind = SUSPEND_INACTIVE;
         }
     }
+    Audio_Silence();
     Delay(10);
 }
 
@@ -380,6 +384,7 @@ int Game_Run(const RunOptions& options) {
     audio.loopback = options.headless;
     AudioOff = Audio_Open(audio) ? 0 : 1; // without a device the game runs silent
     Resources_LoadStartup();
+    Music_LoadingFont = FontSans16;
     BuildScreens();
     SeedRnd(options.seed_given ? options.seed : static_cast<unsigned>(MilliSecs()));
     if (!ReadDesktopSize()) {
@@ -414,6 +419,8 @@ int Game_Run(const RunOptions& options) {
     BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);
+    Audio_StartProbe();
+    CurrentTrack = Music_MenuTrack;
     SetGameState(STATE_MAIN_MENU);
     int code = 0;
     if (MainLoop_AfterStartup && !MainLoop_AfterStartup()) {
