@@ -9,6 +9,7 @@
 #include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "audio/music.h"
 #include "board/clock.h"
 #include "data/config.h"
 #include "data/level_file.h"
@@ -101,7 +102,8 @@ void BuildMainMenu() {
 
 void EnterMainMenu() {
     ShowMouse();
-    // LATER(ambience): the ambience fades out here.
+    AmbFadeOut = 1.0f;
+    AmbState = AMB_FADE_OUT;
     TitleX = ScreenWidth - 432;
     TitleY = 24;
     if (PlayerButton) PlayerButton->caption = PlayerCaption();
@@ -125,9 +127,10 @@ void MainMenuScreen() {
         for (ButtonAnim* b : MainMenuButtons)
             b->UpdateDraw();
     Particles_Draw();
-    // LATER(ambience): the ambience is updated here.
+    if (!AppSuspended()) Amb_Update();
     SetScale(1, 1);
-    // LATER(music): the first track is loaded here if it is not yet.
+    if (Music_NeedsDecoding(Music_MenuTrack))
+        Music_LoadTrack(Music_MenuTrack, MUSIC_LOADING_SHADED);
     if (First_Run == 1) OpenNameDialog();
     // LATER(tips): a showing help tip is drawn here.
 }
