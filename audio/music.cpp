@@ -75,6 +75,10 @@ void Music_DrawLoading(int screen) {
     SetColor(255, 255, 255);
 }
 
+bool Music_NeedsDecoding(int track) {
+    return ValidTrack(track) && !MusicTracks[track] && !TrackFailed[track];
+}
+
 int Music_LoadTrack(int track, int screen) {
     TrackJustLoaded = 0;
     if (screen == MUSIC_LOADING_SHADED || screen == MUSIC_LOADING_PLAIN) {
@@ -82,7 +86,7 @@ int Music_LoadTrack(int track, int screen) {
         Flip(-1);
     }
     CurrentTrack = track;
-    if (!ValidTrack(track) || MusicTracks[track] || TrackFailed[track]) return 1;
+    if (!Music_NeedsDecoding(track)) return 1;
     MusicTracks[track] =
         LoadSound(std::string("incbin::") + Snd_Folder + kMusicTrackFiles[track], 0);
     if (!MusicTracks[track]) {

@@ -59,6 +59,8 @@ float Amb_Volume();
 
 // Draws the "Loading..." notice as `screen` asks, without presenting the frame.
 void Music_DrawLoading(int screen);
+// True while the track has not been decoded and has not failed to decode.
+bool Music_NeedsDecoding(int track);
 // Shows "Loading..." as `screen` asks and decodes the track if it is not decoded yet; returns 1.
 int Music_LoadTrack(int track, int screen);
 // Starts a track (cross-fading from the current one when asked); returns the track, or -1 when
