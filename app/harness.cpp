@@ -9,6 +9,7 @@
 #include "app/match.h"
 #include "app/player_screen.h"
 #include "app/screens.h"
+#include "audio/music.h"
 #include "audio/sound_fx.h"
 #include "board/board.h"
 #include "board/clock.h"
@@ -503,6 +504,14 @@ std::string Harness_StateJson() {
     j << "  \"MouseYPos\": " << MouseYPos << ",\n";
     j << "  \"Snd_Playing\": " << (Audio_IsOpen() ? Snd_PlayingCount() : PlayingAtLastPass)
       << ",\n";
+    j << "  \"CurrentTrack\": " << CurrentTrack << ",\n";
+    j << "  \"ActiveMusicChannel\": " << ActiveMusicChannel << ",\n";
+    j << "  \"MusicFadeInVol\": " << MusicFadeInVol << ",\n";
+    j << "  \"MusicFadeOutVol\": " << MusicFadeOutVol << ",\n";
+    j << "  \"AmbState\": " << AmbState << ",\n";
+    j << "  \"AmbKindA\": " << AmbKindA << ",\n";
+    j << "  \"AmbKindB\": " << AmbKindB << ",\n";
+    j << "  \"AudioOff\": " << AudioOff << ",\n";
     j << "  \"Time_Left\": " << Time_Left << ",\n";
     j << "  \"Time_Reserve\": " << Time_Reserve << ",\n";
     j << "  \"Time_Bought\": " << Time_Bought << ",\n";
