@@ -1,5 +1,6 @@
 #include "app/resources.h"
 
+#include "audio/music.h"
 #include "audio/sound_fx.h"
 #include "board/pictures.h"
 #include "engine/stream.h"
@@ -32,10 +33,7 @@ int MenuButtonW, MenuButtonH, PlayButtonW, PlayButtonH;
 
 namespace {
 
-// The music tracks; the effect sounds are listed with the sound manager.
-const char* const kMusic[] = {"Kv_Silent_Night.ogg",     "KV_Angels_We_Have_Heard.ogg",
-                              "KV_Away_in_a_Manger.ogg", "KV_O_Come_All_Ye_Faithful.ogg",
-                              "KV_Amazing_Grace.ogg",    "KV_Auld Lang Syne.ogg"};
+// The effect sounds are listed with the sound manager, the music tracks with the music player.
 const char* const kFonts[] = {"l_10646.ttf", "libertyn.ttf", "PS_14508.ttf"};
 const char* const kInterface[] = {"logo_small_QP.png",
                                   "logo_Tarnwick.jpg",
@@ -150,7 +148,7 @@ std::vector<std::string> BuildNames() {
         names.push_back(std::string(Snd_Folder) + f.file);
     for (const SlotSoundFile& f : kSlotSoundFiles)
         names.push_back(std::string(Snd_Folder) + f.file);
-    group(Snd_Folder, kMusic);
+    group(Snd_Folder, kMusicTrackFiles);
     group(".\\fonts\\", kFonts);
     group("images/interface/", kInterface);
     group("images/hourglass/", kHourglass);
