@@ -26,6 +26,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/particles.h"
+#include "fx/scenery.h"
 
 #include <cstdio>
 
@@ -45,16 +46,6 @@ namespace {
 constexpr int Key_LeftControl = VK_LCONTROL;
 constexpr int Key_F7 = VK_F1 + 6;
 constexpr int Key_F10 = VK_F1 + 9;
-
-// The night sky stands behind the board until the animated scenery is drawn here.
-void DrawBackdrop(float alpha) {
-    SetBlend(BLEND_ALPHA);
-    SetAlpha(alpha);
-    SetScale(1.0f, 1.0f);
-    SetRotation(0.0f);
-    if (ImgSky[0]) DrawImage(ImgSky[0], 0, 0, 0);
-    SetBlend(BLEND_ALPHA);
-}
 
 bool ControlHit(int key) {
     return KeyDown(Key_LeftControl) && KeyHit(key) > 0;
@@ -123,7 +114,7 @@ void UpdatePlay() {
 }
 
 void DrawPlay() {
-    DrawBackdrop(1.0f);
+    Scenery_Draw();
     if (!AppSuspended()) Amb_Update();
     SetAlpha(BoardAlpha);
     Table_DrawBackground();
@@ -224,7 +215,7 @@ void EnterPlaying() {
 void StartPlaying() {
     SetGameState(STATE_PLAYING);
     Level_Outcome = LEVEL_IN_PLAY;
-    // LATER(scenery): the scenery's introduction flag is cleared here.
+    Scenery_EndChangeover();
 }
 
 void GameScreen() {
@@ -244,7 +235,10 @@ void GameScreen() {
 
 void PauseScreen() {
     Cls();
-    DrawBackdrop(0.5f);
+    Scenery_Compose(0.5f, CurPicture, CurSky); // the scene dimmed behind the paused board
+    SetColor(255, 255, 255);
+    SetScale(1.0f, 1.0f);
+    SetBlend(BLEND_ALPHA);
     BoardAlpha = 0.5f;
     SetAlpha(0.5f);
     Table_DrawBackground();

@@ -50,15 +50,6 @@ constexpr int Bonus_PointsPerSecond = 400;
 // to the main menu instead of showing an empty board.
 int Intro_LoadFailed = 0;
 
-// LATER(scenery): the level's scenery is drawn here instead of the first sky.
-void DrawSky() {
-    SetBlend(BLEND_ALPHA);
-    SetAlpha(1.0f);
-    SetScale(1.0f, 1.0f);
-    SetRotation(0.0f);
-    if (ImgSky[0]) DrawImage(ImgSky[0], 0, 0, 0);
-}
-
 void DrawBoard(float board_alpha, float pieces_alpha) {
     SetBlend(BLEND_ALPHA);
     SetAlpha(board_alpha);
@@ -298,7 +289,10 @@ void PrepareLevelIntro() {
     BoardAlpha = 0.0f;
     IntroFade = 0.0f;
     IntroButtonFade = 0.0f;
-    // LATER(scenery): the scenery change-over to the level's scenery is set up here.
+    Picture_Choose(TrackJustLoaded);
+    Clouds_Start();
+    Stars_Create(100, 400, 100);
+    Wipe_Start();
     AmbState = AMB_OFF;
     FlushKeys();
 }
@@ -310,9 +304,17 @@ void LevelIntroScreen() {
         return;
     }
     Cls();
-    // LATER(scenery): while the change-over runs, it is drawn here at the display size and
-    // the pass ends after the effects.
-    DrawSky();
+    if (ChangeoverActive == 1) {
+        // The puffs along the wipe live in the whole display, whatever the board's size.
+        GfxBoard.scene_width = ScreenWidth;
+        GfxBoard.scene_height = ScreenHeight;
+        Scenery_Changeover();
+        Gfx_Update();
+        Gfx_DrawLayer(-10);
+        Gfx_DrawLayer(10);
+        return;
+    }
+    Scenery_Draw();
     Gfx_Update();
     Gfx_DrawLayer(-10);
     Gfx_DrawLayer(10);
@@ -362,7 +364,7 @@ void EnterLevelEnd() {
 
 void LevelEndScreen() {
     Cls();
-    DrawSky();
+    Scenery_Draw();
     if (!AppSuspended()) Amb_Update();
     const bool won = Level_Outcome == LEVEL_WON;
     if (won)

@@ -21,6 +21,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/particles.h"
+#include "fx/scenery.h"
 #include "fx/trig.h"
 
 #include <SDL.h>
@@ -83,6 +84,16 @@ void ShowLoading(int logo) {
     if (MainLoop_BeforeFlip) MainLoop_BeforeFlip(-logo);
     Flip(-1);
     Music_LoadTrack(logo - 1, MUSIC_LOADING_NONE);
+}
+
+// The scene's layers and its first cloud cycle; the menu's landscape and the first one the
+// introductions show start fully visible.
+void StartScenery() {
+    Scenery_Init();
+    Clouds_Create(1.0f, 0.0f, 0.0f, 1.0f, 200.0f);
+    Clouds_Start();
+    PictureLevel[1] = 1.0f;
+    PictureLevel[2] = 1.0f;
 }
 
 void DrawPauseDots() {
@@ -416,6 +427,7 @@ int Game_Run(const RunOptions& options) {
     Trig_Init();
     Gfx_Init();
     Particles_Init();
+    StartScenery();
     BuildLevelFlowButtons();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);

@@ -17,6 +17,7 @@
 #include "engine/gfx.h"
 #include "engine/input.h"
 #include "fx/particles.h"
+#include "fx/scenery.h"
 
 std::string MenuTexts[12];
 std::string IntroTexts[3];
@@ -110,14 +111,12 @@ void EnterMainMenu() {
     Particles_Reset();
     SnowSpacing = 0.5f; // the menu's snow falls twice as thick as in play
     // LATER(tips): the help-tip state is reset here.
-    // LATER(scenery): the menu scenery is chosen here, with half the snow.
+    ChangeoverActive = 0; // an introduction left early does not wipe on over the menu
+    CurPicture = 2;
 }
 
 void MainMenuScreen() {
-    // LATER(scenery): the animated menu scenery is drawn here instead of the first sky.
-    SetBlend(BLEND_SOLID);
-    SetAlpha(1);
-    DrawImage(ImgSky[0], 0, 0, 0);
+    Scenery_Draw();
     SetBlend(BLEND_ALPHA);
     SetRotation(0);
     SetScale(1, 1);

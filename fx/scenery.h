@@ -3,6 +3,8 @@
 // landscape and sky and reveals them with a wipe rising from the bottom edge.
 #pragma once
 
+#include "fx/particles.h" // the snow state the scene times and draws
+
 #include <string>
 #include <vector>
 
@@ -97,8 +99,13 @@ void Wipe_Update();
 // One frame of the introduction's change-over; a skip (Escape, Enter, Space or a mouse press
 // this frame) ends it with the new landscape fully shown.
 void Scenery_Changeover();
+// Ends the change-over at once with the new landscape fully shown (a skip, or play starting).
+void Scenery_EndChangeover();
 // Draws one complete scene at the given alpha (level) for a landscape and a sky.
 void Scenery_Compose(float level, int picture, int sky);
+// One frame of snow timing: a new period when the last has run out, else this frame's snow
+// and the intensity for the time left.
+void Scenery_SnowTiming();
 // One frame of the scene outside the change-over: snow timing, the scene, the wind.
 void Scenery_Draw();
 // The snow intensity for a snow timer value (ms left in the period).
