@@ -7,6 +7,7 @@
 #include "fx/candle.h"
 #include "fx/effects.h"
 #include "fx/particles.h"
+#include "fx/scenery.h"
 
 #include <cstdio>
 
@@ -124,13 +125,10 @@ const char* const kOther[] = {"tile_empty.png",
                               "Sky_Star3.png",
                               "Snow_Flake1.png",
                               "Snow_Flake2.png",
-                              "Snow_Flake3.png",
-                              "bckgA1.png",
-                              "bckgB1.png",
-                              "bckgC1.png",
-                              "bckgD1.png",
-                              "bckgE1.png",
-                              "bckgF1.png"};
+                              "Snow_Flake3.png"};
+// The scenery's six landscapes, registered after the other pictures and loaded on first use.
+const char* const kLandscapes[Scenery_PictureCount] = {"bckgA1.png", "bckgB1.png", "bckgC1.png",
+                                                       "bckgD1.png", "bckgE1.png", "bckgF1.png"};
 
 std::string Number3(int n) {
     char buf[8];
@@ -154,6 +152,7 @@ std::vector<std::string> BuildNames() {
     group("images/hourglass/", kHourglass);
     group("images/pieces/", kPieces);
     group("images/", kOther);
+    group("images/", kLandscapes);
     for (int n = 1; n <= 150; ++n)
         names.push_back("images/Level" + Number3(n) + ".jpg");
     for (int n = 1; n <= 150; ++n)
@@ -400,6 +399,19 @@ void WireBoardPictures() {
     }
 }
 
+void WireSceneryPictures() {
+    Scenery_Pictures& p = SceneryPics;
+    for (int i = 0; i < Scenery_SkyCount; ++i)
+        p.sky[i] = ImgSky[i];
+    for (int i = 0; i < 3; ++i)
+        p.star[i] = ImgSkyStar[i];
+    p.clouds[0] = ImgCloudsA1;
+    p.clouds[1] = ImgCloudsA2;
+    p.clouds[2] = ImgCloudsA3;
+    for (int i = 0; i < Scenery_PictureCount; ++i)
+        p.landscape_urls[i] = std::string("incbin::images/") + kLandscapes[i];
+}
+
 void WireEffectPictures() {
     Gfx_Pictures& p = GfxPics;
     Image* const sparks[10] = {nullptr,   ImgSpark1, ImgSpark2, ImgSpark3, ImgSpark4,
@@ -422,6 +434,7 @@ void WireEffectPictures() {
 void Resources_WirePictures() {
     WireBoardPictures();
     WireEffectPictures();
+    WireSceneryPictures();
     ParticlePics.map_hammer[0] = ImgMapHammer1;
     ParticlePics.map_hammer[1] = ImgMapHammer2;
     ParticlePics.map_hammer[2] = ImgMapHammer3;
