@@ -9,6 +9,7 @@
 #include "app/panel.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "app/tip_view.h"
 #include "audio/music.h"
 #include "board/clock.h"
 #include "board/gravity.h"
@@ -18,6 +19,7 @@
 #include "board/ripple.h"
 #include "board/swap.h"
 #include "board/table.h"
+#include "board/tips.h"
 #include "data/config.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -99,7 +101,7 @@ void DeveloperKeysAfterDrawing() {
 
 // The board and its effects advance one frame, then the clock.
 void UpdatePlay() {
-    // LATER(tips): a help tip that blocks play skips this step.
+    if (Tip_Showing && Tip_Blocking) return; // the tip holds the board and the clock
     if (Intro_Active) Ripple_Step();
     // While the colour hammer's queue runs nothing falls, spawns or matches.
     if (Hammer3_Count > 0)
@@ -126,7 +128,7 @@ void DrawPlay() {
     Gfx_DrawLayer(20);
     Particles_Draw();
     Hammer_DrawCursor();
-    // The help tip follows here.
+    Tip_Draw();
 }
 
 int MenuButtonY() {
@@ -196,8 +198,8 @@ void BuildLevelFlowButtons() {
     const int right = ScreenWidth - MenuButtonW - 64;
     NextLevelButton = ButtonAnim::CreateType(BUTTON_MENU, right, y, FlowTexts[3], NextLevel, 0);
     ResumeGameButton = ButtonAnim::CreateType(BUTTON_MENU, right, y, FlowTexts[5], ResumeGame, 0);
-    // LATER(tips): its push function closes the help tip (Tip_Close).
-    TipContinueButton = ButtonAnim::CreateType(BUTTON_MENU, centred, 176, FlowTexts[6], nullptr, 0);
+    TipContinueButton =
+        ButtonAnim::CreateType(BUTTON_MENU, centred, 176, FlowTexts[6], Tip_Close, 0);
     WonContinueButton =
         ButtonAnim::CreateType(BUTTON_MENU, ScreenCentreX - 180, ScreenCentreY + 182 - MenuButtonH,
                                FlowTexts[6], WonContinue, 0);
@@ -220,8 +222,8 @@ void StartPlaying() {
 
 void GameScreen() {
     DeveloperKeysBeforeUpdate();
-    // LATER(tips): while a help tip shows, Escape does not pause.
-    if (KeyHit(VK_ESCAPE) > 0) {
+    // While a tip shows, Escape is left to close it.
+    if (!Tip_Showing && KeyHit(VK_ESCAPE) > 0) {
         GameState = STATE_PAUSED;
         return;
     }

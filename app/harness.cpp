@@ -7,6 +7,7 @@
 #include "app/level_flow.h"
 #include "app/level_start.h"
 #include "app/match.h"
+#include "app/options_screen.h"
 #include "app/player_screen.h"
 #include "app/screens.h"
 #include "audio/music.h"
@@ -18,6 +19,7 @@
 #include "board/ripple.h"
 #include "board/swap.h"
 #include "board/table.h"
+#include "board/tips.h"
 #include "data/config.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -28,6 +30,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/particles.h"
+#include "fx/scenery.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -343,6 +346,47 @@ std::string HammerJson() {
     return j.str();
 }
 
+// The help tip on show and the tips the current player has seen (their numbers).
+std::string TipsJson() {
+    std::ostringstream j;
+    j << "  \"Tip_Showing\": " << Tip_Showing << ",\n";
+    j << "  \"Tip_Current\": " << Tip_Current << ",\n";
+    j << "  \"Tip_Blocking\": " << Tip_Blocking << ",\n";
+    j << "  \"Tip_HasButton\": " << Tip_HasButton << ",\n";
+    j << "  \"Tip_MissCount\": " << Tip_MissCount << ",\n";
+    j << "  \"Tip_Arrow\": "
+      << (Tip_ArrowOn ? "[" + std::to_string(Tip_ArrowX) + ", " + std::to_string(Tip_ArrowY) + "]"
+                      : std::string("null"))
+      << ",\n";
+    j << "  \"Tip_Seen\": [";
+    const char* sep = "";
+    for (int t = 0; t < Tips_Columns; ++t)
+        if (Tip_SeenByPlayer(t)) j << sep << t, sep = ", ";
+    j << "],\n";
+    return j.str();
+}
+
+// The options screen: its pages and what each control shows.
+std::string OptionsJson() {
+    static const char* const names[] = {"music", "fx", "ambient", "darkness"};
+    std::ostringstream j;
+    j << "  \"Options_Page\": " << Options_Page << ",\n";
+    j << "  \"Help_Page\": " << Help_Page << ",\n";
+    j << "  \"Options_Windowed\": " << Options_Windowed << ",\n";
+    j << "  \"Options_Dragging\": " << (Options_Dragged ? Options_Dragged->Button_Id : 0) << ",\n";
+    j << "  \"Options_Sliders\": {";
+    for (const Button_Interface* c : Options_Controls) {
+        const int n = c->Button_Id - CONTROL_MUSIC;
+        if (n < 0 || n > 3) continue;
+        j << (n ? ", " : "") << "\"" << names[n] << "\": {\"x\": " << c->x
+          << ", \"value\": " << Options_SliderValue(c) << "}";
+    }
+    j << "},\n";
+    j << "  \"Slow_PC\": " << Slow_PC << ",\n";
+    j << "  \"Bg_Light\": " << Bg_Light << ",\n";
+    return j.str();
+}
+
 std::string BoardExtrasJson() {
     std::ostringstream j;
     j << "  \"Cell_Width\": " << Cell_Width << ",\n";
@@ -538,8 +582,11 @@ std::string Harness_StateJson() {
                        : std::string("null"))
       << ",\n";
     j << "  \"Dialog\": " << Quoted(DialogName()) << ",\n";
+    j << TipsJson();
+    j << OptionsJson();
     j << BoardExtrasJson();
     j << "  " << Particles_StateJson() << ",\n";
+    j << "  " << Scenery_StateJson() << ",\n";
     j << "  " << Board_StateJson() << ",\n";
     j << "  " << Gfx_StateJson() << "\n";
     j << "}\n";

@@ -17,6 +17,7 @@
 #include "board/pieces.h"
 #include "board/swap.h"
 #include "board/table.h"
+#include "board/tips.h"
 #include "data/config.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -159,7 +160,7 @@ void LostScene() {
         FadeBoard(0.0004f);
         DrawBoard(BoardAlpha, BoardAlpha);
     }
-    // LATER(tips): the picture waits while a help tip shows.
+    if (Tip_Showing) return; // the picture waits until the tip is read
     // The game-over picture shrinks from eight times its size while it fades in.
     const float a = 1.0f - BoardAlpha;
     SetScale(8.0f - 7.0f * a, 8.0f - 7.0f * a);

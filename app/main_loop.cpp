@@ -5,13 +5,16 @@
 #include "app/level_chooser.h"
 #include "app/level_start.h"
 #include "app/main_menu.h"
+#include "app/options_screen.h"
 #include "app/panel.h"
 #include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "app/tip_view.h"
 #include "audio/music.h"
 #include "audio/sound_fx.h"
 #include "board/board.h"
+#include "board/tips.h"
 #include "data/config.h"
 #include "data/highscores.h"
 #include "engine/audio.h"
@@ -144,6 +147,7 @@ void HandleSuspension() {
 void SwitchToFullScreenWhenMaximised() {
     if (!WindowedMode || !Input_WindowMaximized()) return;
     WindowedMode = 0;
+    Options_Windowed = 0; // the options screen's switch shows full screen too
     OpenGameWindow();
     SetConfigValue("WINDOWED_MODE", "0");
 }
@@ -157,6 +161,7 @@ void BuildScreens() {
     InitTexts();
     BuildMainMenu();
     BuildPlayerScreen();
+    BuildOptionsScreen();
 }
 
 // The window needs a desktop larger than itself to show its frame. The message names 1024x768,
@@ -315,9 +320,10 @@ void TickHintCountdown() {
     if (HintCountdown == 0) return;
     HintCountdown = Trunc(HintCountdown - DeltaMs);
     if (HintCountdown > 0) return;
-    // LATER(tips): the options tip (tip 20) is offered from the main menu here; until then the
-    // countdown stays due and is retried every pass.
-    HintCountdown = -1;
+    // Offered on the main menu only, with no dialog over it; otherwise retried every pass.
+    const bool shown =
+        GameState == STATE_MAIN_MENU && !DialogActive && Tip_Show(TIP_OPTIONS, 1, 1) == 1;
+    HintCountdown = shown ? 0 : -1;
 }
 
 void ShowFirstLogo() {
@@ -429,6 +435,7 @@ int Game_Run(const RunOptions& options) {
     Particles_Init();
     StartScenery();
     BuildLevelFlowButtons();
+    TipView_Init();
     BuildQuitDialog();
     LogoSequence(options.skip_logos);
     Audio_StartProbe();

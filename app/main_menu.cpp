@@ -6,11 +6,14 @@
 #include "app/level_chooser.h"
 #include "app/main_loop.h"
 #include "app/match.h"
+#include "app/options_screen.h"
 #include "app/player_screen.h"
 #include "app/resources.h"
 #include "app/screens.h"
+#include "app/tip_view.h"
 #include "audio/music.h"
 #include "board/clock.h"
+#include "board/tips.h"
 #include "data/config.h"
 #include "data/level_file.h"
 #include "data/players.h"
@@ -47,19 +50,20 @@ void OpenHighscoreTable() {
     OpenHighscores(-1);
 }
 
-// The menu column: the play button on top, then the large buttons 50 px apart. The options
-// screen is not in the game yet; its button joins the column here when it is, so no button
-// leads to an empty screen.
-//   "Options" (MenuTexts[3]): LATER(options): SetGameState(STATE_OPTIONS), HintCountdown = 0
+// A player who found the options needs no tip about them.
+void OpenOptions() {
+    HintCountdown = 0;
+    SetGameState(STATE_OPTIONS);
+}
+
+// The menu column: the play button on top, then the large buttons 50 px apart.
 struct MenuRow {
     int text; // place in MenuTexts
     PushFn push;
 };
 constexpr MenuRow Menu_Rows[] = {
-    {7, StartRelaxedMatch},
-    {2, OpenPlayerSelect},
-    {6, OpenHighscoreTable},
-    {4, OpenQuitDialog},
+    {7, StartRelaxedMatch},  {2, OpenPlayerSelect}, {3, OpenOptions},
+    {6, OpenHighscoreTable}, {4, OpenQuitDialog},
 };
 
 } // namespace
@@ -78,8 +82,8 @@ void InitTexts() {
     IntroTexts[1] = "Bonus Level";
     IntroTexts[2] = "Initial Time:   ";
     InitFlowTexts();
-    // LATER(tips): the help-tip texts are filled here.
-    // LATER(options): the help-page texts are filled here.
+    // The tip texts are a table of the tips themselves (board/tips.cpp).
+    InitHelpTexts();
 }
 
 std::string PlayerCaption() {
@@ -110,7 +114,7 @@ void EnterMainMenu() {
     if (PlayerButton) PlayerButton->caption = PlayerCaption();
     Particles_Reset();
     SnowSpacing = 0.5f; // the menu's snow falls twice as thick as in play
-    // LATER(tips): the help-tip state is reset here.
+    Tips_LevelReset();
     ChangeoverActive = 0; // an introduction left early does not wipe on over the menu
     CurPicture = 2;
 }
@@ -131,7 +135,7 @@ void MainMenuScreen() {
     if (Music_NeedsDecoding(Music_MenuTrack))
         Music_LoadTrack(Music_MenuTrack, MUSIC_LOADING_SHADED);
     if (First_Run == 1) OpenNameDialog();
-    // LATER(tips): a showing help tip is drawn here.
+    Tip_Draw(); // the options tip the main loop offers after a while
 }
 
 void StartMatch(int relaxed) {

@@ -5,6 +5,7 @@
 #include "app/level_flow.h"
 #include "app/main_loop.h"
 #include "app/main_menu.h"
+#include "app/options_screen.h"
 #include "app/player_screen.h"
 #include "engine/input.h"
 
@@ -13,12 +14,11 @@ GameStateScreen GameStateScreens[STATE_COUNT] = {
     {GameScreen, EnterPlaying},              // 1 playing a level
     {LevelChooserScreen, EnterLevelChooser}, // 2 level chooser
     {PlayerScreen, EnterPlayerScreen},       // 3 player selection
-    // LATER(options): the options screen and its entry action; the menu offers no way here yet.
-    {nullptr, nullptr},                  // 4 options
-    {LevelIntroScreen, EnterLevelIntro}, // 5 level introduction
-    {LevelEndScreen, EnterLevelEnd},     // 6 level end
-    {PauseScreen, nullptr},              // 7 paused
-    {nullptr, nullptr},                  // 8 suspended: drawn by the main loop
+    {OptionsScreen, EnterOptionsScreen},     // 4 options
+    {LevelIntroScreen, EnterLevelIntro},     // 5 level introduction
+    {LevelEndScreen, EnterLevelEnd},         // 6 level end
+    {PauseScreen, nullptr},                  // 7 paused
+    {nullptr, nullptr},                      // 8 suspended: drawn by the main loop
 };
 
 void SetGameState(int state) {

@@ -5,6 +5,7 @@
 #include "board/matching.h"
 #include "board/pieces.h"
 #include "board/table.h"
+#include "board/tips.h"
 #include "data/config.h"
 #include "data/level_file.h"
 #include "engine/frame.h"
@@ -74,7 +75,7 @@ void Hammer_Earned(int which) {
                            static_cast<float>(Hammer_IconY));
     Hammer_PulsePause = 20;
     Snd_PlayObj(SndGetHammer, Snd_FxVolume(), rates[which], MouseXPos, MouseYPos);
-    // LATER(tips): the help tip of the hammer just earned opens here.
+    Tips_HammerEarned(which);
 }
 
 void Refuse() {
@@ -273,7 +274,7 @@ void Hammer_Take() {
     Hammer_SavedPoints = Hammer_Points;
     Hammer_Points = 0; // a weaker hammer taken costs the whole meter
     Hammer_Active = 1;
-    // LATER(tips): the hammer help tip opens here.
+    Tips_HammerTaken();
     Selected_Cell = Point{-1, -1};
     Selection_Active = 0;
 }
@@ -281,7 +282,7 @@ void Hammer_Take() {
 void Hammer_Drop(int cancelled) {
     Hammer_Active = 0;
     if (cancelled == 1) Hammer_Points = Hammer_SavedPoints;
-    // LATER(tips): the hammer help tip closes here.
+    Tips_HammerDropped();
 }
 
 bool Hammer_Strike(int x, int y) {

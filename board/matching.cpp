@@ -6,6 +6,7 @@
 #include "board/hammers.h"
 #include "board/pieces.h"
 #include "board/swap.h"
+#include "board/tips.h"
 #include "data/level_file.h"
 #include "engine/frame.h"
 #include "engine/system.h"
@@ -230,7 +231,7 @@ bool Table_GroupReaches(int x, int y, int need) {
 void Table_ResolveGroup() {
     Time_BonusForGroup(); // also for smaller groups: it keeps the reserve within the time burnt
     if (Group_Count < Min_Match) return;
-    // LATER(tips): the help tips' first-match hook joins here.
+    Tips_GroupResolving();
     if (Group_HasIcecube == 1 && !Group_Moved) Score_Add(500);
     if (Group_HasIcecube != 1) {
         Score_AddMatch(Group_Count * 10);
@@ -319,6 +320,7 @@ void Table_BreakIce(int x, int y) {
         Gfx_PieceVanish(centre.x, centre.y);
         return;
     }
+    Tips_IceBroken();
     // Rate 1 or 0 with equal chance; the sound manager plays rate 0 at the recorded pitch.
     const float rate = static_cast<float>(Rand(0, 1));
     const Point cell_at = Table_CellToPixel(x, y);

@@ -1,6 +1,7 @@
 #include "board/ripple.h"
 
 #include "board/table.h"
+#include "board/tips.h"
 #include "data/level_file.h"
 #include "engine/system.h"
 
@@ -61,8 +62,9 @@ void Ripple_Step() {
             if (v < 1.0f) covered = false;
         }
     }
-    // LATER(tips): the level-start help tips join here, once the ripple has covered the board.
-    if (covered) Intro_Active = 0;
+    if (!covered) return;
+    Intro_Active = 0;
+    Tips_BoardShown(); // the level's first tip, once the whole board shows
 }
 
 float Ripple_Alpha(int x, int y) {

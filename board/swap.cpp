@@ -7,6 +7,7 @@
 #include "board/pieces.h"
 #include "board/ripple.h"
 #include "board/table.h"
+#include "board/tips.h"
 #include "data/level_file.h"
 #include "engine/frame.h"
 #include "engine/system.h"
@@ -145,7 +146,8 @@ void Table_HandleClick() {
     if (!Mouse_OverTable) {
         Drag_Active = 0;
     } else if (MouseLeftPressed) {
-        // LATER(tips): the help tips' input gate (Tip_ClickAllowed) joins here.
+        // A tip that teaches a move takes only clicks that can make one.
+        if (!Tip_ClickAllowed()) return;
         const Piece* p = Table[Mouse_Cell.x][Mouse_Cell.y].piece_id;
         if (p && p->color == Kind_Snowball && !p->falling) {
             Snowball_Launch(Mouse_Cell.x, Mouse_Cell.y); // a launch takes no move
@@ -282,7 +284,7 @@ void Table_MakeSnowball(int x, int y) {
     if (Table[x][y].background > 0) Table_BreakIce(x, y);
     const Point at = Table_ToScreen(c);
     Gfx_SpecialSparkle(at.x, at.y, 0.2f);
-    // LATER(tips): the snowball help tip learns its position here.
+    Tips_SnowballMade(x, y);
 }
 
 int Table_TestMove(int x1, int y1, int x2, int y2) {

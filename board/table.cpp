@@ -7,6 +7,7 @@
 #include "board/pieces.h"
 #include "board/ripple.h"
 #include "board/swap.h"
+#include "board/tips.h"
 #include "data/level_file.h"
 #include "engine/frame.h"
 #include "engine/input.h"
@@ -143,6 +144,7 @@ void Table_Layout() {
     Pieces_Clear();
     Snd_ClearRequests(); // no ding of the last level rings into this one
     Ripple_Start();
+    Tips_LevelReset();
     Ice_Left = Table_dx * Table_dy;
     Player_Matches = 0;
     // A click made before the board appeared does not reach it.
