@@ -135,7 +135,8 @@ void Music_Next() {
 void Music_Update() {
     if (AudioOff == 1) return;
     // The menus always play the first track; a menu tune that cannot be decoded stays silent.
-    if (PlaysMenuTune(GameState) && !TrackFailed[Music_MenuTrack] &&
+    if (PlaysMenuTune(GameState) &&
+        (TrackSound(Music_MenuTrack) || !TrackFailed[Music_MenuTrack]) &&
         (CurrentTrack != Music_MenuTrack || !Channel_Playing(Active())))
         Music_Play(Music_MenuTrack, 1);
     // A track that has ended starts again from its beginning on the same channel.
