@@ -60,7 +60,8 @@ Image* Picture_Load(int picture) {
 }
 
 int ColourChannel(float v) {
-    return std::clamp(Trunc(v), 0, 255);
+    if (!std::isfinite(v)) return 0;
+    return Trunc(std::clamp(v, 0.0f, 255.0f));
 }
 
 // Draws a full-screen picture at the alpha and grey level given, keeping the caller's colour.
@@ -227,7 +228,8 @@ void Clouds_Start() {
 }
 
 void Clouds_Draw() {
-    SetColor(255, 255, 255);
+    const int grey = ColourChannel(255.0f * Bg_Light); // a darker scene dims its clouds too
+    SetColor(grey, grey, grey);
     SetRotation(0.0f);
     SetScale(1.0f, 1.0f);
     // Clouds light up the sky once stars stand in it; before the first level they simply cover it.
@@ -256,8 +258,10 @@ void Stars_Draw() {
     SetRotation(0.0f);
     for (Star_Obj& s : Stars) {
         SetAlpha(s.Alpha);
-        SetColor(ColourChannel(s.Light - s.Red_Shift), ColourChannel(s.Light - s.Green_Shift),
-                 ColourChannel(s.Light - s.Blue_Shift));
+        // A darker scene dims its stars too.
+        SetColor(ColourChannel((s.Light - s.Red_Shift) * Bg_Light),
+                 ColourChannel((s.Light - s.Green_Shift) * Bg_Light),
+                 ColourChannel((s.Light - s.Blue_Shift) * Bg_Light));
         SetScale(s.scale, s.scale);
         if (s.image)
             DrawImage(s.image, static_cast<float>(s.x), static_cast<float>(s.y), s.Image_Id);
