@@ -358,6 +358,11 @@ std::string TipsJson() {
       << (Tip_ArrowOn ? "[" + std::to_string(Tip_ArrowX) + ", " + std::to_string(Tip_ArrowY) + "]"
                       : std::string("null"))
       << ",\n";
+    j << "  \"Tip_Button\": "
+      << (Tip_HasButton
+              ? "[" + std::to_string(Tip_ButtonX) + ", " + std::to_string(Tip_ButtonY) + "]"
+              : std::string("null"))
+      << ",\n";
     j << "  \"Tip_Seen\": [";
     const char* sep = "";
     for (int t = 0; t < Tips_Columns; ++t)

@@ -176,6 +176,7 @@ bool Tip_SeenByPlayer(int id) {
 
 void Tips_LevelReset() {
     Tip_Showing = 0;
+    Tip_ArrowOn = 0; // the last level's arrow is gone with its tip
     Tip_DefaultX = ScreenCentreX - TipLook.panel_w / 2 - TipLook.interface_w / 2;
     Tip_DefaultY = 8;
 }
@@ -225,6 +226,7 @@ void Tip_Close() {
     if (!Tip_Showing) return;
     FlushKeys(); // the key that closed the tip does nothing else
     Tip_Showing = 0;
+    Tip_ArrowOn = 0;
     if (Tip_Valid(Tip_Current)) Tip_Seen[Player_Crt][Tip_Current] = 1;
     BoardAlpha = 1.0f;
 }
