@@ -157,8 +157,16 @@ void Snow_Compact() {
     std::fflush(stdout);
 }
 
-void Snow_UpdateFlake(Background_Particle& f) {
-    if (f.state != 3) return;
+namespace {
+
+// The flakes of one drawing pass still falling after their step, by picture (the fourth list
+// holds any other picture). Additive light adds up the same in any order, so each picture's
+// flakes reach the renderer as one batch instead of one call per change of picture.
+std::vector<Background_Particle*> FlakeBatch[4];
+
+// Moves one flake and ages it; false once it is gone.
+bool Snow_Step(Background_Particle& f) {
+    if (f.state != 3) return false;
     const int deg = Trunc(f.angle);
     f.x += Trig_Cos(deg) * f.speed * DeltaSec;
     f.y += Trig_Sin(deg) * f.speed * DeltaSec;
@@ -171,32 +179,70 @@ void Snow_UpdateFlake(Background_Particle& f) {
     f.y += WindY * drift + WindY * push * DeltaSec;
     if (f.y > static_cast<float>(ScreenHeight)) {
         f.state = 0;
-        return;
+        return false;
     }
     if (f.y > static_cast<float>(f.FadeOutLevel)) f.alpha -= f.alpha_inc_speed * DeltaSec;
     // The level-end screen clears its sky.
     if (GameState == STATE_LEVEL_END) f.alpha -= f.alpha_inc_speed * 0.1f * DeltaSec;
     if (f.alpha <= 0.001f || f.x < -200.0f || f.x > static_cast<float>(ScreenWidth + 200)) {
         f.state = 0;
-        return;
+        return false;
     }
+    return true;
+}
+
+// Flakes above or beside the display (new rows start up to 200 pixels out) show nothing.
+bool Snow_OnDisplay(const Background_Particle& f) {
+    const float reach = 2.0f * static_cast<float>(std::max(ImageWidth(f.img), ImageHeight(f.img)));
+    return f.x > -reach && f.x < static_cast<float>(ScreenWidth) + reach && f.y > -reach;
+}
+
+// Drawn with white and BLEND_LIGHT already set.
+void Snow_Show(const Background_Particle& f) {
     SetScale(f.scale, f.scale);
     SetAlpha(std::min(f.alpha, 1.0f));
+    DrawImage(f.img, f.x, f.y, 0);
+}
+
+int Snow_PictureSlot(const Image* img) {
+    for (int k = 0; k < 3; ++k)
+        if (img == GfxPics.snow_flake[k]) return k;
+    return 3;
+}
+
+} // namespace
+
+void Snow_UpdateFlake(Background_Particle& f) {
+    if (!Snow_Step(f)) return;
     SetColor(255, 255, 255);
     SetBlend(BLEND_LIGHT);
-    DrawImage(f.img, f.x, f.y, 0);
+    Snow_Show(f);
 }
 
 void Snow_DrawLayer(int upper, int lower) {
     if (SnowCount == 0) return;
     SetBlend(BLEND_ALPHA);
+    for (auto& batch : FlakeBatch)
+        batch.clear();
     for (int i = 0; i < SnowCount; ++i) {
         Background_Particle& f = SnowPool[i];
         if (f.state == 0 || f.Zorder <= lower || f.Zorder >= upper || !f.Update_fn) continue;
-        f.Update_fn(f);
         ++SnowDrawnCount;
+        if (f.Update_fn != Snow_UpdateFlake) {
+            f.Update_fn(f);
+            continue;
+        }
+        if (Snow_Step(f) && Snow_OnDisplay(f)) FlakeBatch[Snow_PictureSlot(f.img)].push_back(&f);
     }
     if (SnowPool[SnowCount - 1].state == 0) --SnowCount;
+    if (FlakeBatch[0].empty() && FlakeBatch[1].empty() && FlakeBatch[2].empty() &&
+        FlakeBatch[3].empty())
+        return;
+    SetColor(255, 255, 255);
+    SetBlend(BLEND_LIGHT);
+    for (const auto& batch : FlakeBatch)
+        for (const Background_Particle* f : batch)
+            Snow_Show(*f);
 }
 
 int Snow_LiveCount() {
