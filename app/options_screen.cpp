@@ -239,6 +239,8 @@ void BuildOptionsScreen() {
 }
 
 void EnterOptionsScreen() {
+    // The screen is built before the settings are read; the switch shows the display as it is.
+    Options_Windowed = WindowedMode;
     Help_Page = 0;
     Options_Dragged = nullptr;
     for (Button_Interface* c : Options_Controls)
@@ -251,6 +253,7 @@ void EnterOptionsScreen() {
 void OptionsScreen() {
     DrawBackground();
     DrawPageButtons();
+    if (GameState != STATE_OPTIONS) return; // "Main Menu" was pushed
     if (KeyHit(VK_ESCAPE) > 0) {
         SetGameState(STATE_MAIN_MENU);
         return;

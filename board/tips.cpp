@@ -72,7 +72,8 @@ void Tip_PlaceButton() {
     Tip_ButtonY = Trunc(Tip_Y + Tip_Height - TipLook.button_h - Tip_ButtonMargin);
 }
 
-// Points the arrow up at a screen point: its tip, at the picture's top middle, touches it.
+// Points the arrow up at a screen point: its tip, at the picture's top middle, touches it. Cells
+// are pointed at by their top-left corner, so the panel above the arrow leaves the cell in view.
 void Tip_ArrowAt(Point target) {
     Tip_Arrow(target.x - TipLook.arrow_w / 2, target.y, -45.0f, 0.0f);
 }
@@ -82,11 +83,6 @@ Point Cell_TopLeftOnScreen(int x, int y) {
     return Point{c.x - Cell_HalfWidth, c.y - Cell_HalfHeight};
 }
 
-// Under a cell, so the arrow points up at the piece without hiding it.
-Point Cell_BottomOnScreen(int x, int y) {
-    const Point c = Table_CellCentreOnScreen(x, y);
-    return Point{c.x, c.y + Cell_HalfHeight};
-}
 
 // The topmost matching cell of the rightmost column that has one, or {-1, -1}.
 template <typename Match> Point Table_FindLast(Match match) {
@@ -104,7 +100,7 @@ template <typename Match> void Tip_ShowAtPiece(int id, Match match) {
     if (!Tip_Show(id, 1, 1)) return;
     const Point at =
         Table_FindLast([&](const Table_cell& c) { return c.piece_id && match(*c.piece_id); });
-    if (at.x >= 0) Tip_ArrowAt(Cell_BottomOnScreen(at.x, at.y));
+    if (at.x >= 0) Tip_ArrowAt(Cell_TopLeftOnScreen(at.x, at.y));
 }
 
 // The hint a tip points at: a move from near the board's centre reaching `need` pieces.
@@ -311,7 +307,7 @@ void Tips_HammerTaken() {
     if (Tip_Showing && Tip_Current == TIP_HAMMER_READY) Tip_Close();
     if (!Tip_Show(TIP_HAMMER_USE, 0, 0)) return;
     const Point at = Hammer_UsefulTarget();
-    if (at.x >= 0) Tip_ArrowAt(Cell_BottomOnScreen(at.x, at.y));
+    if (at.x >= 0) Tip_ArrowAt(Cell_TopLeftOnScreen(at.x, at.y));
 }
 
 void Tips_HammerDropped() {
@@ -321,5 +317,5 @@ void Tips_HammerDropped() {
 void Tips_SnowballMade(int x, int y) {
     if (!Tip_Show(TIP_SNOWBALL, 1, 1)) return;
     Hint_Timer = 0;
-    Tip_ArrowAt(Cell_BottomOnScreen(x, y));
+    Tip_ArrowAt(Cell_TopLeftOnScreen(x, y));
 }

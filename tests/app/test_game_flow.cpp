@@ -124,7 +124,8 @@ TEST_F(GameFlow, BreakingTheLastIceWinsWithTheTimeBonusExceptInRelaxedPlay) {
 TEST_F(GameFlow, PauseResumeAndTheMenuFromAFreshMatch) {
     const std::string script =
         Key(150, 27) + Click(160, 650, 570) + Click(170, 735, 555) + Click(180, 140, 570);
-    ASSERT_EQ(Run("--level 1 --frames 190", script, {152, 158, 166, 176, 186}), 0);
+    // Level 6 opens no help tip, which would take the first Escape for itself.
+    ASSERT_EQ(Run("--level 6 --frames 190", script, {152, 158, 166, 176, 186}), 0);
     EXPECT_EQ(Value(152, "GameState"), 7);
     EXPECT_EQ(Value(152, "FrameCounter"), Value(158, "FrameCounter")) << "paused";
     EXPECT_EQ(Value(152, "BoardAlpha"), 0.5);

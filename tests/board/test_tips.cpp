@@ -225,8 +225,8 @@ TEST(TipBoardShown, PieceTargetIsTheTopmostInTheRightmostColumn) {
     FadeIn();
     ASSERT_EQ(Tip_ArrowOn, 1);
     const Point c = Table_CellCentreOnScreen(3, 1);
-    EXPECT_EQ(Tip_ArrowX, c.x - 23);
-    EXPECT_EQ(Tip_ArrowY, c.y + Cell_HalfHeight);
+    EXPECT_EQ(Tip_ArrowX, c.x - Cell_HalfWidth - 23);
+    EXPECT_EQ(Tip_ArrowY, c.y - Cell_HalfHeight);
 }
 
 TEST(TipMissCount, TenPlayerMatchesAwayFromTheIceOpenTheIceTip) {
@@ -267,8 +267,8 @@ TEST(TipHammers, EarnTakeAndDropOnLevelThree) {
     EXPECT_EQ(Tip_Current, TIP_HAMMER_USE);
     EXPECT_EQ(Board_Text()[0], "3451") << "the probe puts every piece back";
     ASSERT_EQ(Tip_ArrowOn, 1);
-    EXPECT_EQ(Tip_ArrowX, Table_CellCentreOnScreen(3, 1).x - 23);
-    EXPECT_EQ(Tip_ArrowY, Table_CellCentreOnScreen(3, 1).y + Cell_HalfHeight);
+    EXPECT_EQ(Tip_ArrowX, Table_CellCentreOnScreen(3, 1).x - Cell_HalfWidth - 23);
+    EXPECT_EQ(Tip_ArrowY, Table_CellCentreOnScreen(3, 1).y - Cell_HalfHeight);
     Hammer_Drop(1);
     EXPECT_EQ(Tip_Showing, 0);
 }
@@ -291,7 +291,7 @@ TEST(TipSnowball, MadeSnowballGetsTheArrow) {
     Table_MakeSnowball(2, 1);
     ASSERT_EQ(Tip_Showing, 1);
     EXPECT_EQ(Tip_Current, TIP_SNOWBALL);
-    EXPECT_EQ(Tip_ArrowX, Table_CellCentreOnScreen(2, 1).x - 23);
+    EXPECT_EQ(Tip_ArrowX, Table_CellCentreOnScreen(2, 1).x - Cell_HalfWidth - 23);
     EXPECT_EQ(Hint_Timer, 0);
 }
 
