@@ -83,7 +83,6 @@ Point Cell_TopLeftOnScreen(int x, int y) {
     return Point{c.x - Cell_HalfWidth, c.y - Cell_HalfHeight};
 }
 
-
 // The topmost matching cell of the rightmost column that has one, or {-1, -1}.
 template <typename Match> Point Table_FindLast(Match match) {
     Point found{-1, -1};
