@@ -202,6 +202,8 @@ TEST_F(Harness, RecordedSoundLastsTheGameTimeAndHoldsTheButtonClick) {
     // The pointer enters the quit dialog's "Yes" in pass 4: the click sounds from there on.
     const std::string wav = (dir / "run.wav").string();
     const std::string at4 = (dir / "at4.json").string();
+    // Music and ambience off, so the effects are heard alone.
+    std::ofstream(dir / "gx_config.txt") << "MUSIC_VOL=0\nAMBIENT_VOL=0\n";
     ASSERT_EQ(Run("--frames 20 --record-audio " + wav + " --dump-at 4:" + at4,
                   "2 close\n4 move 300 370\n"),
               0);
