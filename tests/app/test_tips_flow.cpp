@@ -250,6 +250,25 @@ TEST_F(TipsRun, EachPlayerSeesATipOnce) {
     }
 }
 
+// Half an hour on the main menu brings the options tip, unless a dialog is open then; at a
+// second of game time a pass, that is pass 1800.
+TEST_F(TipsRun, HalfAnHourOnTheMenuOffersTheOptionsTip) {
+    const std::string half_hour = " --no-draw --fixed-delta 1000 --frames 1806";
+    // The first start's name dialog stays open: the offer waits.
+    ASSERT_EQ(RunGame(half_hour, "", {1805}), 0);
+    EXPECT_EQ(Raw(1805, "Dialog"), "\"name\"");
+    EXPECT_EQ(Number(1805, "HintCountdown"), -1);
+    EXPECT_EQ(Number(1805, "Tip_Showing"), 0);
+    // A named player on the menu: the tip opens and the countdown ends.
+    std::filesystem::remove(dir / "gx_config.bin");
+    ASSERT_EQ(RunGame("--no-draw --frames 60", "20 text Anna\n" + Key(30, 13), {}), 0);
+    ASSERT_EQ(RunGame(half_hour, "", {1795, 1805}), 0);
+    EXPECT_EQ(Number(1795, "Tip_Showing"), 0);
+    EXPECT_EQ(Number(1805, "Tip_Showing"), 1);
+    EXPECT_EQ(Number(1805, "Tip_Current"), 20);
+    EXPECT_EQ(Number(1805, "HintCountdown"), 0);
+}
+
 TEST_F(TipsRun, TenMatchesAwayFromTheIceOpenTheIceTip) {
     const std::string args = "--level 2 --relaxed";
     auto away_from_ice = [](const std::vector<Move>& moves) -> const Move* {
