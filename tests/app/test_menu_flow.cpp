@@ -176,16 +176,16 @@ class MenuFlow : public GameRunTest {
 // (633, 540), 151 x 42; the level end's "Replay Level" at (325, 558).
 TEST_F(MenuFlow, ANewPlayerNamesThemselvesWinsLevelOneGoesOnAndReplaysItFromTheChooser) {
     const std::string script = "20 text Anna\n" + Key(30, 13) +      // the name dialog
-                               Key(100, 13) +                        // "Start" on the introduction
+                               Key(90, 13) + Key(100, 13) +          // wipe skipped, "Start"
                                ControlKey(300, 'W') +                // all ice gone: won
                                Key(530, 13) +                        // the bonus count finishes
                                Key(540, 13) +                        // "Next Level"
-                               Key(560, 13) +                        // level 2 starts
+                               Key(550, 13) + Key(570, 13) +         // wipe skipped, level 2 starts
                                Key(600, 27) + Click(610, 140, 570) + // pause, "Main Menu"
                                Click(630, 575, 222) + // "Start": the saved match is offered
                                Click(645, 490, 375) + // "New match": the chooser
                                Click(665, 85, 73);    // level 1
-    const std::vector<int> at = {25, 99, 200, 320, 520, 535, 545, 565, 620, 640, 655, 675};
+    const std::vector<int> at = {25, 99, 200, 320, 520, 535, 545, 575, 620, 640, 655, 675};
     ASSERT_EQ(Run("--dev-keys --frames 685", script, at), 0);
     // A first start shows only the name dialog over the menu.
     EXPECT_EQ(Value(25, "GameState"), 0);
@@ -217,7 +217,7 @@ TEST_F(MenuFlow, ANewPlayerNamesThemselvesWinsLevelOneGoesOnAndReplaysItFromTheC
     EXPECT_EQ(Value(545, "LevelCrt"), 2);
     EXPECT_EQ(Raw(545, "Dialog"), "\"none\"");
     EXPECT_EQ(Value(545, "Score"), Value(320, "Score"));
-    EXPECT_EQ(Value(565, "GameState"), 1);
+    EXPECT_EQ(Value(575, "GameState"), 1);
     EXPECT_EQ(Value(620, "GameState"), 0);
     // The match left on level 2 was saved, so "Start" offers to resume it first.
     EXPECT_EQ(Value(640, "GameState"), 0);

@@ -51,7 +51,9 @@ constexpr int StartX = 575, StartY = 222, MenuX = 140, MenuY = 570, ResumeX = 30
 
 TEST_F(SavedMatch, AWonLevelMovesTheMatchOnAndAPausedLevelResumesWithItsBoardAndClock) {
     // A first start: the name, level 1, won with the developer key.
-    ASSERT_EQ(Run(330, "20 text Bo\n" + Key(30, 13) + Key(100, 13) + ControlKey(300, 'W'), {329}),
+    ASSERT_EQ(Run(330,
+                  "20 text Bo\n" + Key(30, 13) + Key(90, 13) + Key(100, 13) + ControlKey(300, 'W'),
+                  {329}),
               0);
     Match_File m = Saved();
     EXPECT_EQ(m.LevelCrt, 2);
@@ -62,27 +64,28 @@ TEST_F(SavedMatch, AWonLevelMovesTheMatchOnAndAPausedLevelResumesWithItsBoardAnd
     EXPECT_EQ(m.LevelCrt_IsRunning, 0);
 
     // "Start" offers the match; "Resume" opens level 2 with the match's score. The level is
-    // played a while, paused and left for the menu.
+    // played a while (the wipe skipped, the tip that opens once the board is in closed),
+    // paused and left for the menu.
     const int score = m.Score;
-    ASSERT_EQ(Run(260,
-                  Click(20, StartX, StartY) + Click(40, ResumeX, ResumeY) + Key(100, 13) +
-                      Key(200, 27) + Click(220, MenuX, MenuY),
-                  {35, 60, 210, 250}),
+    ASSERT_EQ(Run(320,
+                  Click(20, StartX, StartY) + Click(40, ResumeX, ResumeY) + Key(90, 13) +
+                      Key(100, 13) + Key(240, 13) + Key(260, 27) + Click(280, MenuX, MenuY),
+                  {35, 60, 270, 310}),
               0);
     EXPECT_EQ(Value(35, "GameState"), 0);
     EXPECT_EQ(Raw(35, "Dialog"), "\"resume_match\"");
     EXPECT_EQ(Value(60, "GameState"), 5);
     EXPECT_EQ(Value(60, "LevelCrt"), 2);
     EXPECT_EQ(Value(60, "Score"), score);
-    EXPECT_EQ(Value(210, "GameState"), 7);
-    EXPECT_EQ(Value(250, "GameState"), 0);
+    EXPECT_EQ(Value(270, "GameState"), 7);
+    EXPECT_EQ(Value(310, "GameState"), 0);
     m = Saved();
     EXPECT_EQ(m.LevelCrt_IsRunning, 1);
     EXPECT_EQ(m.LevelCrt, 2);
-    EXPECT_EQ(m.Time_Left, Value(210, "Time_Left"));
+    EXPECT_EQ(m.Time_Left, Value(270, "Time_Left"));
     EXPECT_LT(m.Time_Left, Value(60, "Time_Left")) << "the clock ran before the pause";
     EXPECT_TRUE(fs::exists(dir / "match_0.lev"));
-    const std::string board = Raw(210, "cells");
+    const std::string board = Raw(270, "cells");
 
     // Resumed again: the same board, clock and score on the introduction.
     ASSERT_EQ(Run(80, Click(20, StartX, StartY) + Click(40, ResumeX, ResumeY), {60}), 0);
@@ -95,11 +98,11 @@ TEST_F(SavedMatch, AWonLevelMovesTheMatchOnAndAPausedLevelResumesWithItsBoardAnd
 
 TEST_F(SavedMatch, LeavingBeforeAnyProgressKeepsNothingAndRelaxedPlayResumesRelaxed) {
     // The name starts level 1; leaving it at once saves no match.
-    ASSERT_EQ(
-        Run(200,
-            "20 text Bo\n" + Key(30, 13) + Key(100, 13) + Key(150, 27) + Click(170, MenuX, MenuY),
-            {190}),
-        0);
+    ASSERT_EQ(Run(200,
+                  "20 text Bo\n" + Key(30, 13) + Key(90, 13) + Key(100, 13) + Key(150, 27) +
+                      Click(170, MenuX, MenuY),
+                  {190}),
+              0);
     EXPECT_EQ(Value(190, "GameState"), 0);
     EXPECT_FALSE(fs::exists(dir / "match_0.jmm"));
     // Level 1 chosen in the chooser: the match is written standing at its start.
@@ -124,7 +127,8 @@ TEST_F(SavedMatch, LeavingBeforeAnyProgressKeepsNothingAndRelaxedPlayResumesRela
 TEST_F(SavedMatch, AGameOverEntersTheTableAndShowsItsRowAndA40ByteMatchFileWarns) {
     // The developer key D empties the clock and the lives with a score of 20.
     ASSERT_EQ(Run(520,
-                  "20 text Bo\n" + Key(30, 13) + Key(100, 13) + ControlKey(200, 'D') + Key(230, 13),
+                  "20 text Bo\n" + Key(30, 13) + Key(90, 13) + Key(100, 13) + ControlKey(200, 'D') +
+                      Key(230, 13),
                   {240, 510}),
               0);
     EXPECT_EQ(Value(240, "GameState"), 6);
