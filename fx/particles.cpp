@@ -278,6 +278,9 @@ void Particles_Draw() {
     const float alpha = GetAlpha();
     float sx = 1.0f, sy = 1.0f;
     GetScale(&sx, &sy);
+    int r = 255, g = 255, b = 255;
+    GetColor(&r, &g, &b);
+    SetColor(255, 255, 255); // sparks glow in their own colours, whatever was drawn before
     SetBlend(BLEND_ALPHA);
     bool any_live = false;
     for (int i = 0; i < ParticleCount; ++i) {
@@ -291,6 +294,7 @@ void Particles_Draw() {
     if (!any_live) Particles_Reset();
     SetAlpha(alpha);
     SetScale(sx, sy);
+    SetColor(r, g, b);
 }
 
 void Particles_HammerEarned(int which, float centre_x, float centre_y) {

@@ -4,10 +4,14 @@
 #include "engine/frame.h"
 #include "engine/gfx.h"
 #include "engine/system.h"
+#include "fx/effects.h"
 #include "fx/particles.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -344,6 +348,75 @@ TEST_F(Particles, ZeroSpacingWaveEnds) {
     Snow_Spawn();
     EXPECT_GT(SnowCount, 0);
     EXPECT_LE(SnowCount, SNOW_POOL_SIZE);
+}
+
+// Drawn on the headless display: a drawing pass sends its flakes grouped by picture, and the
+// picture must be the one the flakes make drawn one by one in pool order.
+class SnowDrawn : public Particles {
+  protected:
+    static void SetUpTestSuite() {
+        System_SetHeadless(true);
+        DisplayOptions display;
+        display.headless = true;
+        opened = Graphics_Open(display);
+        if (!opened) return;
+        for (int i = 0; i < 3; ++i) {
+            const std::string path = std::string(SNOW_ASSETS_DIR) + "/images/Snow_Flake" +
+                                     std::to_string(i + 1) + ".png";
+            GfxPics.snow_flake[i] = LoadImage(path, IMG_DEFAULT);
+            MidHandleImage(GfxPics.snow_flake[i]);
+        }
+    }
+    static void TearDownTestSuite() { Graphics_Close(); }
+    void SetUp() override {
+        if (!opened) GTEST_SKIP() << "no headless display";
+        Particles::SetUp();
+    }
+    static std::vector<std::uint8_t> Canvas() {
+        std::vector<std::uint8_t> rgba;
+        int w = 0, h = 0;
+        Graphics_ReadPixels(rgba, &w, &h);
+        return rgba;
+    }
+    static void Clear() {
+        SetViewport(0, 0, 800, 600);
+        SetClsColor(10, 20, 60);
+        Cls();
+    }
+    static inline bool opened = false;
+};
+
+TEST_F(SnowDrawn, GroupedPassLooksLikeFlakesDrawnOneByOne) {
+    SnowSpacing = 0.5f;
+    for (int wave = 0; wave < 4; ++wave) {
+        SnowWaveTimer = 0;
+        Snow_Spawn();
+    }
+    for (int i = 0; i < SnowCount; ++i) // spread the rows over the display
+        SnowPool[i].y = static_cast<float>((i * 37) % 600);
+    const std::vector<Background_Particle> pool(SnowPool.begin(), SnowPool.begin() + SnowCount);
+    const int count = SnowCount;
+
+    Clear();
+    Snow_DrawLayer(1000, -1);
+    const std::vector<std::uint8_t> grouped = Canvas();
+
+    std::copy(pool.begin(), pool.end(), SnowPool.begin());
+    SnowCount = count;
+    Clear();
+    for (int i = 0; i < count; ++i)
+        Snow_UpdateFlake(SnowPool[i]);
+    const std::vector<std::uint8_t> one_by_one = Canvas();
+
+    ASSERT_EQ(grouped.size(), one_by_one.size());
+    ASSERT_FALSE(grouped.empty());
+    int lit = 0, differ = 0;
+    for (size_t i = 0; i < grouped.size(); ++i) {
+        if (one_by_one[i] > 120) ++lit;
+        if (std::abs(grouped[i] - one_by_one[i]) > 2) ++differ;
+    }
+    EXPECT_GT(lit, 1000) << "the flakes show";
+    EXPECT_EQ(differ, 0);
 }
 
 } // namespace
