@@ -5,6 +5,7 @@
 // top-left, y down; positive rotation turns clockwise on screen.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ struct Image {
         nullptr; // copy with premultiplied alpha used by BLEND_SHADE, made on demand
     int tex_w = 0, tex_h = 0;
     bool opaque = false; // every pixel of the texture has full alpha (known once it is made)
+    // Per frame, the smallest box {x, y, w, h} (within the frame) outside which every pixel is
+    // fully transparent; known once the texture is made, empty when not known.
+    std::vector<std::array<int, 4>> visible;
     std::vector<int> frame_x, frame_y; // top-left of each frame inside the texture
     // Decoded pixels, kept for IMG_DYNAMIC images (LockImage) and for re-creating textures.
     int pixel_format = PF_RGBA8888;

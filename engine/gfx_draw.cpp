@@ -386,8 +386,11 @@ void ResetDrawingState() {
 
 // ---- Drawing ----
 
+bool Gfx_TrimTransparentMargins = true;
+
 void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
-                          float x0, float y0, float x1, float y1, const Transform& t) {
+                          float x0, float y0, float x1, float y1, const Transform& t,
+                          const std::array<int, 4>* visible) {
     SDL_Color color;
     SDL_BlendMode mode;
     TextureKind kind;
@@ -405,6 +408,24 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
     bool exact = t.ix == 1 && t.iy == 0 && t.jx == 0 && t.jy == 1 && x1 - x0 == float(sw) &&
                  y1 - y0 == float(sh) && q.x[0] == std::floor(q.x[0]) &&
                  q.y[0] == std::floor(q.y[0]);
+    // Blended or added, a fully transparent pixel leaves the canvas as it was: on the exact path
+    // only the frame's visible box needs drawing (large pictures such as clouds and landscapes
+    // are mostly empty sky).
+    bool leaves_transparent = mode == SDL_BLENDMODE_BLEND || mode == SDL_BLENDMODE_ADD;
+    if (exact && visible && leaves_transparent && kind == TextureKind::Plain &&
+        Gfx_TrimTransparentMargins) {
+        const auto& [vx, vy, vw, vh] = *visible;
+        if (vw <= 0 || vh <= 0) return;
+        sx += vx;
+        sy += vy;
+        sw = vw;
+        sh = vh;
+        x0 += float(vx);
+        y0 += float(vy);
+        x1 = x0 + float(vw);
+        y1 = y0 + float(vh);
+        q = TransformedQuad(t, ox, oy, x0, y0, x1, y1);
+    }
     bool linear = (image->flags & IMG_FILTERED) && !exact;
     // Filtering reads half a texel around each sample: keep it inside the frame, so the
     // neighbouring frames of a strip never bleed in.
@@ -419,8 +440,11 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
 void DrawImageRect(Image* image, float x, float y, float w, float h, int frame) {
     if (!image || frame < 0 || frame >= image->frames || !CanDraw()) return;
     float hx = image->handle_x, hy = image->handle_y;
+    const std::array<int, 4>* visible =
+        std::size_t(frame) < image->visible.size() ? &image->visible[std::size_t(frame)] : nullptr;
     Gfx_DrawTexturedQuad(image, image->frame_x[frame], image->frame_y[frame], image->width,
-                         image->height, x, y, -hx, -hy, w - hx, h - hy, Gfx_CurrentTransform());
+                         image->height, x, y, -hx, -hy, w - hx, h - hy, Gfx_CurrentTransform(),
+                         visible);
 }
 
 void DrawImage(Image* image, float x, float y, int frame) {

@@ -69,9 +69,13 @@ Transform Gfx_CurrentTransform();
 // The vertex colour and SDL blend mode for the current state; kind says which texture to use.
 void Gfx_BlendSetup(bool textured, SDL_Color* color, SDL_BlendMode* mode, TextureKind* kind);
 // Draws a sub-rectangle (sx, sy, sw, sh) of an image's texture as a quad with corners
-// (x0, y0)-(x1, y1) relative to the origin (ox, oy), under transform t.
+// (x0, y0)-(x1, y1) relative to the origin (ox, oy), under transform t. visible, when given, is
+// the part of the sub-rectangle {x, y, w, h} outside which every pixel is fully transparent.
 void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
-                          float x0, float y0, float x1, float y1, const Transform& t);
+                          float x0, float y0, float x1, float y1, const Transform& t,
+                          const std::array<int, 4>* visible = nullptr);
+// Off only for tests comparing trimmed and whole drawing.
+extern bool Gfx_TrimTransparentMargins;
 
 // Fonts.
 struct Glyph {

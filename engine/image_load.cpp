@@ -2,6 +2,7 @@
 #include "engine/gfx_internal.h"
 #include "engine/stream.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -20,6 +21,33 @@ int NormalisedFlags(int flags) {
 bool LoadPicture(const std::string& url, DecodedPicture& pic) {
     std::vector<std::uint8_t> bytes;
     return LoadBytes(url, bytes) && Image_Decode(bytes, pic);
+}
+
+// The box of each frame that holds a pixel with any alpha: drawing only that part of a frame
+// leaves the canvas the same and spares the rasteriser the empty margins.
+void FindVisibleBoxes(Image& im, const std::vector<std::uint8_t>& rgba) {
+    im.visible.clear();
+    if (int(im.frame_x.size()) < im.frames || int(im.frame_y.size()) < im.frames) return;
+    for (int f = 0; f < im.frames; ++f)
+        if (im.frame_x[f] < 0 || im.frame_y[f] < 0 || im.frame_x[f] + im.width > im.src_w ||
+            im.frame_y[f] + im.height > im.src_h)
+            return; // a frame outside the picture: draw whole frames
+    im.visible.assign(std::size_t(im.frames), {0, 0, 0, 0});
+    for (int f = 0; f < im.frames; ++f) {
+        int x0 = im.width, y0 = im.height, x1 = -1, y1 = -1;
+        for (int y = 0; y < im.height; ++y) {
+            const std::uint8_t* row =
+                &rgba[(std::size_t(im.frame_y[f] + y) * im.src_w + im.frame_x[f]) * 4];
+            for (int x = 0; x < im.width; ++x) {
+                if (row[x * 4 + 3] == 0) continue;
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+        }
+        if (x1 >= 0) im.visible[std::size_t(f)] = {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+    }
 }
 
 // RGBA copy of the whole picture, in the form each texture kind wants.
@@ -53,6 +81,7 @@ SDL_Texture* MakeTexture(Image& im, TextureKind kind) {
         for (std::size_t i = 3; i < rgba.size() && opaque; i += 4)
             opaque = rgba[i] == 255;
         im.opaque = opaque;
+        FindVisibleBoxes(im, rgba);
     }
     return t;
 }
@@ -145,6 +174,7 @@ void UnlockImage(Image* image, int frame) {
     if (!image || frame < 0 || frame >= image->frames) return;
     Frame_TexturesChanging(); // sprites drawn before the change keep the old pixels
     image->opaque = false;    // not looked at again: the pixels may change every frame
+    image->visible.clear();
     for (SDL_Texture** t : {&image->mask_texture, &image->shade_texture}) {
         if (*t) SDL_DestroyTexture(*t);
         *t = nullptr;

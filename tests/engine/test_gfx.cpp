@@ -1,5 +1,6 @@
 // Drawing on the headless display, checked on pixels read back from the canvas.
 #include "engine/gfx.h"
+#include "engine/gfx_internal.h"
 #include "engine/system.h"
 #include "tests/engine/test_gfx_support.h"
 
@@ -485,5 +486,54 @@ TEST_F(Gfx, SoftwareRendererDrawsTheSameBlends) {
         SCOPED_TRACE(BlendCases()[i].name);
         EXPECT_PRED3(Near, soft[i], gl[i], 4);
         EXPECT_PRED3(Near, soft[i], BlendCases()[i].expected, 4);
+    }
+}
+
+// Only the visible box of a frame is sent to the rasteriser; the canvas must come out exactly as
+// when the whole frame is drawn, whatever colour the transparent margins hold.
+TEST_F(Gfx, TrimmedMarginsLeaveTheSameCanvas) {
+    constexpr int W = 16, H = 8;
+    Bytes px(std::size_t(W) * 2 * H * 4);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < 2 * W; ++x) {
+            std::uint8_t* p = &px[(std::size_t(y) * 2 * W + x) * 4];
+            bool patch = x >= 5 && x < 11 && y >= 2 && y < 6; // frame 0 only
+            p[0] = 250, p[1] = std::uint8_t(x * 7), p[2] = std::uint8_t(y * 30);
+            p[3] = patch ? std::uint8_t(60 + x * 10) : 0;
+        }
+    std::string path = TempPath("margins.png");
+    WriteFile(path, EncodePng(2 * W, H, PNG_FORMAT_RGBA, px.data()));
+    Image* im = LoadAnimImage(path, W, H, 0, 2, 0);
+    ASSERT_NE(im, nullptr);
+
+    struct Case {
+        const char* name;
+        int blend;
+        float alpha;
+    };
+    const Case cases[] = {{"alpha", BLEND_ALPHA, 0.7f}, {"light", BLEND_LIGHT, 1.0f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> canvases[2];
+        for (int trim = 0; trim < 2; ++trim) {
+            Gfx_TrimTransparentMargins = trim == 1;
+            ResetDrawingState();
+            SetClsColor(20, 40, 60);
+            Cls();
+            SetBlend(BLEND_SOLID);
+            SetColor(90, 160, 30);
+            DrawRect(0, 0, 40, 10); // a background the margins must not touch
+            SetColor(255, 255, 255);
+            SetBlend(c.blend);
+            SetAlpha(c.alpha);
+            for (int i = 0; i < 3; ++i) { // the first draw makes the texture
+                DrawImage(im, 3 + i * 20, 1, 0);
+                DrawImage(im, 3 + i * 20, 11, 1);
+            }
+            int w = 0, h = 0;
+            ASSERT_TRUE(Graphics_ReadPixels(canvases[trim], &w, &h));
+        }
+        Gfx_TrimTransparentMargins = true;
+        EXPECT_TRUE(canvases[0] == canvases[1]);
     }
 }
