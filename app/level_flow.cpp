@@ -350,6 +350,9 @@ void LevelIntroScreen() {
 
 void EnterLevelEnd() {
     ContinuePressed = 0;
+    // A tip still open from play is neither drawn nor closable here, and would hold the
+    // game-over picture back for good: it goes with the board.
+    Tips_LevelReset();
     AmbState = AMB_FADE_OUT;
     LevelEndStats(Level_Outcome);
     // A won level moves the saved match on to the next one.

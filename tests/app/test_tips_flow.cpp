@@ -224,6 +224,19 @@ TEST_F(TipsRun, CandleTipOnlyInTimedPlay) {
     }
 }
 
+// The move tip stays open until the first match; a level lost before it must not keep it open on
+// the level end, where nothing draws or closes it and the game-over picture waits for it.
+TEST_F(TipsRun, ALevelLostBeforeTheFirstMatchEndsWithoutTheTip) {
+    // Control+D runs the clock out; Enter answers "Time's up..." on the last life.
+    const std::string script =
+        "199 keydown 162\n200 keydown 68\n201 keyup 68\n202 keyup 162\n" + Key(230, 13);
+    ASSERT_EQ(RunNew("--no-draw --dev-keys --level 1 --frames 421", script, {190, 420}), 0);
+    EXPECT_EQ(Number(190, "Tip_Showing"), 1);
+    EXPECT_EQ(Number(190, "Tip_Current"), 0);
+    EXPECT_EQ(Number(420, "GameState"), 6);
+    EXPECT_EQ(Number(420, "Tip_Showing"), 0);
+}
+
 // The seen marks are the player's: kept in the settings across starts, and another player
 // sees the tips afresh.
 TEST_F(TipsRun, EachPlayerSeesATipOnce) {
