@@ -5,6 +5,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/trig.h"
+#include "tests/fx/headless_display.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,10 +26,7 @@ Image* Picture(const std::string& name, int w = 0, int h = 0, int frames = 0, in
 class EffectsDrawn : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        System_SetHeadless(true);
-        DisplayOptions display;
-        display.headless = true;
-        opened = Graphics_Open(display);
+        opened = OpenHeadlessDisplay();
         if (!opened) return;
         Gfx_Pictures& p = GfxPics;
         for (int i : {1, 2, 3, 4, 5, 7})

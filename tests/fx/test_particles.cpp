@@ -6,6 +6,7 @@
 #include "engine/system.h"
 #include "fx/effects.h"
 #include "fx/particles.h"
+#include "tests/fx/headless_display.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -355,10 +356,7 @@ TEST_F(Particles, ZeroSpacingWaveEnds) {
 class SnowDrawn : public Particles {
   protected:
     static void SetUpTestSuite() {
-        System_SetHeadless(true);
-        DisplayOptions display;
-        display.headless = true;
-        opened = Graphics_Open(display);
+        opened = OpenHeadlessDisplay();
         if (!opened) return;
         for (int i = 0; i < 3; ++i) {
             const std::string path = std::string(SNOW_ASSETS_DIR) + "/images/Snow_Flake" +

@@ -8,6 +8,7 @@
 #include "engine/system.h"
 #include "fx/particles.h"
 #include "fx/scenery.h"
+#include "tests/fx/headless_display.h"
 
 #include <cstdint>
 #include <set>
@@ -25,10 +26,7 @@ std::string AssetPath(const std::string& name) {
 class Scenery : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        System_SetHeadless(true);
-        DisplayOptions display;
-        display.headless = true;
-        opened = Graphics_Open(display);
+        opened = OpenHeadlessDisplay();
         if (!opened) return;
         Scenery_Pictures& p = SceneryPics;
         for (int i = 0; i < 3; ++i) {
