@@ -58,6 +58,7 @@ struct Image {
     // fully transparent; known once the texture is made, empty when not known.
     std::vector<std::array<int, 4>> visible;
     std::vector<int> frame_x, frame_y; // top-left of each frame inside the texture
+    bool write_locked = false;         // a lock asked to write: the unlock uploads the pixels
     // Decoded pixels, kept for IMG_DYNAMIC images (LockImage) and for re-creating textures.
     int pixel_format = PF_RGBA8888;
     int bytes_per_pixel = 4;
@@ -146,7 +147,7 @@ void SetImageHandle(Image* image, float x, float y);
 int ImageWidth(Image* image);
 int ImageHeight(Image* image);
 bool LockImage(Image* image, int frame, bool read, bool write, LockedPixels* out);
-void UnlockImage(Image* image, int frame); // uploads changed pixels
+void UnlockImage(Image* image, int frame); // uploads the pixels if the lock could write
 
 enum : int { FONT_BOLD = 1, FONT_SMOOTH = 4 };
 Font* LoadImageFont(const std::string& url, int size, int style = 0);

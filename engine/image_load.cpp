@@ -157,9 +157,10 @@ int ImageHeight(Image* image) {
     return image ? image->height : 0;
 }
 
-bool LockImage(Image* image, int frame, bool, bool, LockedPixels* out) {
+bool LockImage(Image* image, int frame, bool, bool write, LockedPixels* out) {
     if (!image || !out || frame < 0 || frame >= image->frames || image->pixels.empty())
         return false;
+    image->write_locked = image->write_locked || write;
     int bpp = image->bytes_per_pixel;
     out->pitch = image->src_w * bpp;
     out->data = image->pixels.data() + std::size_t(image->frame_y[frame]) * out->pitch +
@@ -172,6 +173,9 @@ bool LockImage(Image* image, int frame, bool, bool, LockedPixels* out) {
 
 void UnlockImage(Image* image, int frame) {
     if (!image || frame < 0 || frame >= image->frames) return;
+    // A picture only read (the spark bursts read their icon's shape) keeps its textures.
+    if (!image->write_locked) return;
+    image->write_locked = false;
     Frame_TexturesChanging(); // sprites drawn before the change keep the old pixels
     image->opaque = false;    // not looked at again: the pixels may change every frame
     image->visible.clear();

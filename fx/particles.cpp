@@ -141,6 +141,14 @@ int Particles_FirstFrame(int frames) {
     return std::max(Rand(0, frames - 1), 0);
 }
 
+// Fades a flying spark; one faded out is finished and not drawn.
+bool Particles_Fade(Particle& p, float amount) {
+    p.alpha -= amount;
+    if (p.alpha > 0.0f) return true;
+    p.state = 0;
+    return false;
+}
+
 } // namespace
 
 void Particles_Init() {
@@ -241,19 +249,12 @@ void Particles_UpdateBurst(Particle& p) {
         if (!Particles_Fly(p)) return;
         p.alpha -= p.alpha_inc_speed * 0.02f * DeltaSec;
         if (p.alpha < 0.7f) Particles_BreakAway(p);
-        p.alpha -= Particles_LowFpsFade(p);
-        if (p.alpha <= 0.0f) {
-            p.state = 0;
-            return;
-        }
+        if (!Particles_Fade(p, Particles_LowFpsFade(p))) return;
         p.scale = std::min(p.scale + 0.25f * DeltaSec, 2.0f);
     } else if (p.state == 4) {
         if (!Particles_Fly(p)) return;
-        p.alpha -= p.alpha_inc_speed * 0.025f * DeltaSec + Particles_LowFpsFade(p);
-        if (p.alpha <= 0.0f) {
-            p.state = 0;
+        if (!Particles_Fade(p, p.alpha_inc_speed * 0.025f * DeltaSec + Particles_LowFpsFade(p)))
             return;
-        }
         p.scale = std::max(p.scale - 0.3f * DeltaSec, 0.1f);
     }
     Particles_Show(p);
@@ -263,11 +264,8 @@ void Particles_UpdateAlarm(Particle& p) {
     if (!Particles_Appear(p, 0.25f, 1.0f)) return;
     if (p.state == 3) {
         if (!Particles_Fly(p)) return;
-        p.alpha -= p.alpha_inc_speed * 0.045f * DeltaSec + Particles_LowFpsFade(p);
-        if (p.alpha <= 0.0f) {
-            p.state = 0;
+        if (!Particles_Fade(p, p.alpha_inc_speed * 0.045f * DeltaSec + Particles_LowFpsFade(p)))
             return;
-        }
         p.scale = std::max(p.scale - 0.07f * DeltaSec, 0.1f);
     }
     Particles_Show(p);

@@ -422,6 +422,21 @@ TEST_F(Gfx, UnlockedPixelsReachTheScreen) {
     EXPECT_PRED3(Near, At(21, 10), (Pixel{255, 0, 0}), 0);
 }
 
+// Reading a picture's pixels changes nothing: its textures and what is known of them are kept.
+TEST_F(Gfx, AReadOnlyLockKeepsTheTexture) {
+    Image* im = Solid("read_only", 0, 255, 0, 255, IMG_DYNAMIC);
+    SetBlend(BLEND_SOLID);
+    DrawImage(im, 10, 10); // makes the texture
+    ASSERT_TRUE(im->opaque);
+    LockedPixels lock;
+    ASSERT_TRUE(LockImage(im, 0, true, false, &lock));
+    UnlockImage(im, 0);
+    EXPECT_TRUE(im->opaque);
+    EXPECT_FALSE(im->visible.empty());
+    DrawImage(im, 20, 10);
+    EXPECT_PRED3(Near, At(20, 10), (Pixel{0, 255, 0}), 0);
+}
+
 TEST_F(Gfx, FlipKeepsTheCanvasAndAdvancesAFixedClock) {
     SetColor(0, 0, 255);
     DrawRect(0, 0, 10, 10);
