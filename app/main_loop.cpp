@@ -228,12 +228,6 @@ void DialogDraw() {
     if (DialogActive && DialogDrawFn) DialogDrawFn();
 }
 
-void DrawTextCentered(const std::string& text, int x, int y) {
-    int left = Trunc(x - TextWidth(text) * 0.5);
-    int top = Trunc(y - TextHeight() * 0.5);
-    DrawText(text, static_cast<float>(left), static_cast<float>(top));
-}
-
 int DrawTextWrapped(const std::string& text, int x, int y, int width, int measureOnly) {
     int height = 0;
     std::string line;

@@ -43,7 +43,6 @@ void OpenDialog(DialogFn update, DialogFn draw, int passInput);
 void CloseDialog();
 void DialogUpdate();
 void DialogDraw();
-void DrawTextCentered(const std::string& text, int x, int y);
 int DrawTextWrapped(const std::string& text, int x, int y, int width, int measureOnly);
 void BuildQuitDialog();
 void QuitDialogUpdate();

@@ -49,11 +49,6 @@ bool PlaysMenuTune(int state) {
            state == STATE_PLAYER_SELECT || state == STATE_OPTIONS;
 }
 
-void DrawCentered(const std::string& text, int x, int y) {
-    DrawText(text, static_cast<float>(Trunc(x - TextWidth(text) * 0.5)),
-             static_cast<float>(Trunc(y - TextHeight() * 0.5)));
-}
-
 } // namespace
 
 float Music_Volume() {
@@ -71,7 +66,7 @@ void Music_DrawLoading(int screen) {
     SetColor(255, 255, 255);
     SetBlend(BLEND_ALPHA);
     SetImageFont(Music_LoadingFont);
-    DrawCentered("Loading...", ScreenCentreX, ScreenHeight - 20);
+    DrawTextCentered("Loading...", ScreenCentreX, ScreenHeight - 20);
     SetColor(255, 255, 255);
 }
 

@@ -136,6 +136,8 @@ void Plot(float x, float y);
 void DrawText(const std::string& text, float x, float y);
 int TextWidth(const std::string& text);
 int TextHeight();
+// Draws text centred on (x, y), both ways.
+void DrawTextCentered(const std::string& text, int x, int y);
 
 // ---- Pictures and fonts -------------------------------------------------------------------
 

@@ -2,6 +2,7 @@
 // sprite batch; consecutive quads with the same texture and blend mode reach the renderer in one
 // geometry call.
 #include "engine/gfx_internal.h"
+#include "engine/system.h"
 
 #include <algorithm>
 #include <cmath>
@@ -508,6 +509,12 @@ void DrawText(const std::string& text, float x, float y) {
         pen_x += float(gl.advance) * t.ix;
         pen_y += float(gl.advance) * t.iy;
     }
+}
+
+void DrawTextCentered(const std::string& text, int x, int y) {
+    int left = Trunc(x - TextWidth(text) * 0.5);
+    int top = Trunc(y - TextHeight() * 0.5);
+    DrawText(text, static_cast<float>(left), static_cast<float>(top));
 }
 
 int TextWidth(const std::string& text) {
