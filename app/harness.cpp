@@ -1,5 +1,6 @@
 #include "app/harness.h"
 
+#include "app/autoplay.h"
 #include "app/buttons.h"
 #include "app/game_screen.h"
 #include "app/highscores_view.h"
@@ -59,7 +60,9 @@ const char* const Harness_Usage =
     "                          lasting its frame time\n"
     "  --dev-keys              the game screen's developer keys (left Control + key) work\n"
     "  --no-draw               with --headless: run the rules and timing without drawing\n"
-    "                          (many times faster; no screenshots)\n";
+    "                          (many times faster; no screenshots)\n"
+    "  --autoplay              the level bot plays the whole game unattended (menus, levels,\n"
+    "                          dialogs) through the game's own input\n";
 
 namespace {
 
@@ -192,6 +195,7 @@ void WriteDump(const std::string& file) {
 void BeforePass(int pass) {
     while (ScriptNext < Script.size() && Script[ScriptNext].frame <= pass)
         ApplyEvent(Script[ScriptNext++]);
+    Autoplay_Pass(); // the demo's input, when --autoplay asked for it
 }
 
 void BeforeFlip(int pass) {
@@ -478,6 +482,8 @@ bool Harness_ParseArgs(int argc, char** argv, HarnessOptions* o, std::string* er
             o->skip_fade_in = true, takes_value = false;
         else if (opt == "--no-draw")
             o->no_draw = true, takes_value = false;
+        else if (opt == "--autoplay")
+            o->autoplay = true, takes_value = false;
         else if (opt == "--level")
             ok = ParseInt(v, &o->level) && o->level >= 1 && o->level <= 150;
         else if (opt == "--level-file")
@@ -616,6 +622,7 @@ int Harness_Run(const HarnessOptions& options) {
         }
     }
     Graphics_SetDrawing(!options.no_draw);
+    Autoplay_Enabled = options.autoplay ? 1 : 0;
     MainLoop_BeforePass = BeforePass;
     MainLoop_BeforeFlip = BeforeFlip;
     MainLoop_AfterPass = AfterPass;

@@ -33,6 +33,7 @@ struct HarnessOptions {
     bool dev_keys = false;         // --dev-keys: the game screen's developer keys work
     bool skip_fade_in = false;     // --skip-fade-in: the match started by --level starts settled
     bool no_draw = false;          // --no-draw: with --headless, the rules run without pictures
+    bool autoplay = false;         // --autoplay: the level bot plays the whole game
 };
 
 // Parses the command line; on a bad option fills `error` and returns false.

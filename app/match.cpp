@@ -25,10 +25,9 @@ int LevelFirst = 0;
 int PlayedTime = 0;
 int LevelCrt_IsRunning = 0;
 int ResumeDialogX = 0, ResumeDialogY = 0;
+std::vector<ButtonAnim*> ResumeButtons;
 
 namespace {
-
-std::vector<ButtonAnim*> ResumeButtons;
 
 // Puts a record's counters into the running match. The clock's counters belong to the level
 // in progress: they are taken only when that level's board is the one being played.

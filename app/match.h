@@ -4,11 +4,15 @@
 #include "data/saved_match.h"
 
 #include <string>
+#include <vector>
+
+class ButtonAnim;
 
 extern int LevelFirst;         // the level the match started with
 extern int PlayedTime;         // ms played in the match so far
 extern int LevelCrt_IsRunning; // 1: the saved match was left in the middle of LevelCrt
 extern int ResumeDialogX, ResumeDialogY;
+extern std::vector<ButtonAnim*> ResumeButtons; // "Resume" and "New match", made at first use
 
 // A fresh match: score 0, three lives, started at LevelCrt, no time played; the current
 // slot's saved-match files are deleted.
