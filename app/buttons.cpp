@@ -1,5 +1,6 @@
 #include "app/buttons.h"
 
+#include "app/keyboard_nav.h"
 #include "app/main_loop.h"
 #include "app/resources.h"
 #include "audio/sound_fx.h"
@@ -86,12 +87,25 @@ bool ButtonAnim::PointerOver() const {
 }
 
 void ButtonAnim::Update() {
-    if (!PointerOver()) {
+    key_pushed = 0;
+    const bool over = PointerOver();
+    const bool focused = KeyNav_Offer(this); // the keyboard's focus glows like the pointer
+    if (!over && !focused) {
         state = 0;
         return;
     }
-    if (state == 0) Snd_PlayObj(SndClick, Snd_FxVolume(), 2.0f, MouseXPos, MouseYPos);
+    const int cx = over ? MouseXPos : x + img_dx / 2, cy = over ? MouseYPos : y + img_dy / 2;
+    if (state == 0) Snd_PlayObj(SndClick, Snd_FxVolume(), 2.0f, cx, cy);
     state |= BUTTON_OVER;
+    if (KeyNav_TakePush(this)) {
+        key_pushed = 1;
+        if (!Push_Fn) return; // the owner sees Pushed() in this pass
+        Push_Fn();
+        Snd_PlayObj(SndClick, Snd_FxVolume(), 0.5f, cx, cy);
+        state = 0;
+        return;
+    }
+    if (!over) return;
     if (MouseLeftPressed) state |= BUTTON_PRESSED;
     if (!(MouseLeftReleased && (state & BUTTON_PRESSED))) return;
     MouseLeftDown = 0; // no other control sees this press any more
@@ -100,6 +114,10 @@ void ButtonAnim::Update() {
     Push_Fn();
     Snd_PlayObj(SndClick, Snd_FxVolume(), 0.5f, MouseXPos, MouseYPos);
     state = 0;
+}
+
+bool ButtonAnim::Pushed() const {
+    return key_pushed || ((state & BUTTON_PRESSED) && MouseLeftReleased);
 }
 
 void ButtonAnim::Draw() {
@@ -150,12 +168,16 @@ void Button_Interface::CheckMe() {
     if (ClimbingTimer <= 0) image_id = 0;
     bool over =
         x <= MouseXPos && MouseXPos <= x + image_dx && y <= MouseYPos && MouseYPos <= y + image_dy;
-    if (!over) {
-        ButtonDown = 0;
-        return;
-    }
+    const bool focused = KeyNav_Offer(this);
+    if (!over) ButtonDown = 0;
+    if (!over && !focused) return;
     image_id = 1;
     Button_State = INTERFACE_HOVER;
+    if (KeyNav_TakePush(this)) {
+        Button_State = INTERFACE_CLICKED;
+        return;
+    }
+    if (!over) return;
     if (MouseLeftDown) { // this pass's view, which also holds a click shorter than a pass
         if (MouseLeftPressed) {
             ox = MouseXPos - x;

@@ -52,7 +52,8 @@ class ButtonAnim {
     std::string caption;
     Font* caption_font = nullptr;
     PushFn Push_Fn = nullptr;
-    int state = 0; // ButtonStateBit flags
+    int state = 0;      // ButtonStateBit flags
+    int key_pushed = 0; // 1 in the pass Enter (or a gamepad's A) pushed it through the focus
 
     void Update();
     void Draw();
@@ -67,6 +68,9 @@ class ButtonAnim {
                                   PushFn push_fn, int id);
 
     bool PointerOver() const;
+    // Pushed in this pass, by a click or through the keyboard's focus (for owners that act on
+    // the push themselves, without a push function).
+    bool Pushed() const;
 };
 
 // Plain picture button: reports hover (-1) and click (1) to the screen that polls it.

@@ -2,6 +2,7 @@
 
 #include "app/buttons.h"
 #include "app/highscores_view.h"
+#include "app/keyboard_nav.h"
 #include "app/level_flow.h"
 #include "app/level_start.h"
 #include "app/main_loop.h"
@@ -12,6 +13,7 @@
 #include "app/tip_view.h"
 #include "audio/music.h"
 #include "board/clock.h"
+#include "board/cursor.h"
 #include "board/gravity.h"
 #include "board/hammers.h"
 #include "board/matching.h"
@@ -104,10 +106,12 @@ void UpdatePlay() {
     if (Tip_Showing && Tip_Blocking) return; // the tip holds the board and the clock
     if (Intro_Active) Ripple_Step();
     // While the colour hammer's queue runs nothing falls, spawns or matches.
-    if (Hammer3_Count > 0)
+    if (Hammer3_Count > 0) {
         Hammer3_Step();
-    else
+    } else {
+        KeyNav_BoardKeys();
         Table_Update();
+    }
     Gfx_Update();
     if (!Intro_Active) {
         Level_Clock();
@@ -124,6 +128,7 @@ void DrawPlay() {
     Pieces_Draw();
     Gfx_DrawLayer(10);
     SetRotation(0.0f);
+    Cursor_Draw();
     Panel_Draw();
     Gfx_DrawLayer(20);
     Particles_Draw();
@@ -223,7 +228,7 @@ void StartPlaying() {
 void GameScreen() {
     DeveloperKeysBeforeUpdate();
     // While a tip shows, Escape is left to close it.
-    if (!Tip_Showing && KeyHit(VK_ESCAPE) > 0) {
+    if (!Tip_Showing && !KeyNav_BoardBack() && KeyHit(VK_ESCAPE) > 0) {
         GameState = STATE_PAUSED;
         return;
     }

@@ -4,6 +4,7 @@
 #include "app/buttons.h"
 #include "app/game_screen.h"
 #include "app/highscores_view.h"
+#include "app/keyboard_nav.h"
 #include "app/level_chooser.h"
 #include "app/level_flow.h"
 #include "app/level_start.h"
@@ -34,6 +35,7 @@
 #include "fx/scenery.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -166,6 +168,77 @@ int ButtonNumber(const std::string& name) {
     return 0;
 }
 
+// Gamepad buttons and axes by SDL's names for them.
+constexpr std::pair<const char*, int> kPadButtonNames[] = {
+    {"a", PAD_A},
+    {"b", PAD_B},
+    {"x", PAD_X},
+    {"y", PAD_Y},
+    {"back", PAD_BACK},
+    {"start", PAD_START},
+    {"leftshoulder", PAD_LEFTSHOULDER},
+    {"rightshoulder", PAD_RIGHTSHOULDER},
+    {"dpup", PAD_UP},
+    {"dpdown", PAD_DOWN},
+    {"dpleft", PAD_LEFT},
+    {"dpright", PAD_RIGHT},
+};
+constexpr std::pair<const char*, int> kPadAxisNames[] = {
+    {"leftx", PAD_AXIS_LEFTX},
+    {"lefty", PAD_AXIS_LEFTY},
+    {"lefttrigger", PAD_AXIS_TRIGGERLEFT},
+    {"righttrigger", PAD_AXIS_TRIGGERRIGHT},
+};
+
+// Keys a script may name instead of giving their code; a letter names itself (a number is a code).
+constexpr std::pair<const char*, int> kKeyNames[] = {
+    {"escape", VK_ESCAPE},  {"enter", VK_RETURN},    {"space", VK_SPACE}, {"tab", VK_TAB},
+    {"backspace", VK_BACK}, {"delete", VK_DELETE},   {"home", VK_HOME},   {"end", VK_END},
+    {"left", VK_LEFT},      {"up", VK_UP},           {"right", VK_RIGHT}, {"down", VK_DOWN},
+    {"shift", VK_SHIFT},    {"control", VK_CONTROL}, {"alt", VK_MENU},
+};
+
+template <std::size_t N>
+int NamedCode(const std::pair<const char*, int> (&table)[N], const std::string& name) {
+    for (const auto& [n, code] : table)
+        if (name == n) return code;
+    return -1;
+}
+
+// A key by code (0..255) or by name; -1 when neither.
+int ParseKeyCode(const std::string& word) {
+    int code = 0;
+    if (ParseInt(word, &code)) return code >= 0 && code < 256 ? code : -1;
+    if (word.size() == 1 && std::isalpha(static_cast<unsigned char>(word[0])))
+        return std::toupper(static_cast<unsigned char>(word[0]));
+    return NamedCode(kKeyNames, word);
+}
+
+// "pad added", "pad removed", "pad button NAME down|up", "pad axis NAME VALUE".
+bool ParsePadEvent(std::istringstream& words, ScriptEvent* e) {
+    std::string what, name, value;
+    if (!(words >> what)) return false;
+    if (what == "added" || what == "removed") {
+        e->kind = "pad " + what;
+        return true;
+    }
+    if (!(words >> name >> value)) return false;
+    if (what == "button") {
+        e->kind = "pad button";
+        e->a = NamedCode(kPadButtonNames, name);
+        e->b = value == "down";
+        return e->a >= 0 && (value == "down" || value == "up");
+    }
+    long v = 0;
+    char* end = nullptr;
+    v = std::strtol(value.c_str(), &end, 10);
+    if (what != "axis" || *end != '\0' || value.empty()) return false;
+    e->kind = "pad axis";
+    e->a = NamedCode(kPadAxisNames, name);
+    e->b = static_cast<int>(std::clamp<long>(v, -32768, 32767));
+    return e->a >= 0;
+}
+
 void ApplyEvent(const ScriptEvent& e) {
     if (e.kind == "move")
         Input_InjectMouseMove(e.a, e.b);
@@ -185,6 +258,14 @@ void ApplyEvent(const ScriptEvent& e) {
         Input_InjectClose();
     else if (e.kind == "focus")
         Input_InjectFocus(e.a != 0);
+    else if (e.kind == "pad added")
+        Input_InjectPadAdded();
+    else if (e.kind == "pad removed")
+        Input_InjectPadRemoved();
+    else if (e.kind == "pad button")
+        Input_InjectPadButton(e.a, e.b != 0);
+    else if (e.kind == "pad axis")
+        Input_InjectPadAxis(e.a, e.b);
 }
 
 void WriteDump(const std::string& file) {
@@ -439,8 +520,13 @@ bool Harness_ParseScript(const std::string& text, std::vector<ScriptEvent>* out,
         else if (ok && (e.kind == "press" || e.kind == "release")) {
             std::string button;
             ok = (words >> button) && (e.a = ButtonNumber(button)) != 0;
-        } else if (ok && (e.kind == "keydown" || e.kind == "keyup" || e.kind == "wheel"))
+        } else if (ok && (e.kind == "keydown" || e.kind == "keyup")) {
+            std::string key;
+            ok = (words >> key) && (e.a = ParseKeyCode(key)) >= 0;
+        } else if (ok && e.kind == "wheel")
             ok = static_cast<bool>(words >> e.a);
+        else if (ok && e.kind == "pad")
+            ok = ParsePadEvent(words, &e);
         else if (ok && e.kind == "focus") {
             std::string state;
             ok = (words >> state) && (state == "gained" || state == "lost");
@@ -449,7 +535,6 @@ bool Harness_ParseScript(const std::string& text, std::vector<ScriptEvent>* out,
             std::getline(words >> std::ws, e.text);
         } else if (ok && e.kind != "close")
             ok = false;
-        if (ok && e.kind.rfind("key", 0) == 0) ok = e.a >= 0 && e.a < 256;
         if (!ok) {
             *error = "input line " + std::to_string(number) + " is not understood: " + line;
             return false;
@@ -593,6 +678,7 @@ std::string Harness_StateJson() {
                        : std::string("null"))
       << ",\n";
     j << "  \"Dialog\": " << Quoted(DialogName()) << ",\n";
+    j << "  " << KeyNav_StateJson() << ",\n";
     j << TipsJson();
     j << OptionsJson();
     j << BoardExtrasJson();

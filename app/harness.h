@@ -12,7 +12,9 @@
 // One scripted input event, applied at the start of main-loop pass `frame`.
 struct ScriptEvent {
     int frame = 0;
-    std::string kind; // move, press, release, keydown, keyup, text, wheel, close, focus
+    // move, press, release, keydown, keyup, text, wheel, close, focus, "pad added",
+    // "pad removed", "pad button" (a: PadButton, b: 1 down), "pad axis" (a: PadAxis, b: value)
+    std::string kind;
     int a = 0, b = 0;
     std::string text;
 };

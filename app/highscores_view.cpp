@@ -146,7 +146,7 @@ void ResetHighscoresUpdate() {
     const bool escape = KeyHit(VK_ESCAPE) > 0;
     for (ButtonAnim* b : QuitDialogButtons) {
         b->Update();
-        const bool pushed = (b->state & BUTTON_PRESSED) && MouseLeftReleased;
+        const bool pushed = b->Pushed();
         if (pushed && b->id == DIALOG_YES) return ResetHighscores();
         if (pushed && b->id == DIALOG_NO) return CloseDialog();
     }

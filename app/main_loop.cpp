@@ -2,6 +2,7 @@
 
 #include "app/buttons.h"
 #include "app/game_screen.h"
+#include "app/keyboard_nav.h"
 #include "app/level_chooser.h"
 #include "app/level_start.h"
 #include "app/main_menu.h"
@@ -295,7 +296,7 @@ void QuitDialogUpdate() {
     bool escape = KeyHit(VK_ESCAPE) > 0;
     for (ButtonAnim* b : QuitDialogButtons) {
         b->Update();
-        if ((b->state & BUTTON_PRESSED) && MouseLeftReleased) QuitDialogPush(b);
+        if (b->Pushed()) QuitDialogPush(b);
     }
     if (escape) CloseDialog();
 }
@@ -359,6 +360,7 @@ void MainLoopPass() {
     if (MainLoop_BeforePass) MainLoop_BeforePass(MainLoop_Passes);
     HandleSuspension();
     UpdateMouseState();
+    KeyNav_BeginPass();
     // Read before a dialog takes the keys for itself, so the chord works over any dialog.
     const bool quit_chord = KeyDown(VK_ESCAPE) && KeyDown('E');
     if (!Input_WindowMinimized()) {

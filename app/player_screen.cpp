@@ -339,7 +339,7 @@ void ResetDialogUpdate() {
     const bool escape = KeyHit(VK_ESCAPE) > 0;
     for (ButtonAnim* b : QuitDialogButtons) {
         b->Update();
-        if (!(b->state & BUTTON_PRESSED) || !MouseLeftReleased) continue;
+        if (!b->Pushed()) continue;
         b->state = 0;
         if (b->id == DIALOG_YES) {
             ResetPlayer();

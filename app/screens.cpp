@@ -1,6 +1,7 @@
 #include "app/screens.h"
 
 #include "app/game_screen.h"
+#include "app/keyboard_nav.h"
 #include "app/level_chooser.h"
 #include "app/level_flow.h"
 #include "app/main_loop.h"
@@ -30,5 +31,7 @@ void SetGameState(int state) {
 
 void Screens_RunRoutine(int state) {
     bool known = state >= 0 && state < STATE_COUNT && GameStateScreens[state].routine;
+    KeyNav_ScreenTurn(true);
     GameStateScreens[known ? state : STATE_MAIN_MENU].routine();
+    KeyNav_ScreenTurn(false);
 }

@@ -1,10 +1,12 @@
-// Keyboard, mouse and window state fed by SDL events or by injected ones.
+// Keyboard, mouse, gamepad and window state fed by SDL events or by injected ones.
 #include "engine/input.h"
 
 #include "engine/keymap.h"
+#include "engine/system.h"
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -43,8 +45,26 @@ struct WindowState {
     bool terminate = false;
 };
 
+// A pad direction or trigger is pressed by its button or by its axis; either source holding it
+// holds it, and a press counts only when neither held it before.
+struct PadState {
+    std::array<bool, PAD_BUTTON_COUNT> by_button{}, by_axis{};
+    std::array<int, PAD_BUTTON_COUNT> hits{};
+    int connected = 0, removed = 0;
+};
+
+// Gamepads SDL has opened for us, by slot; a removal names its pad by instance id.
+constexpr int kMaxPads = 8;
+std::array<SDL_GameController*, kMaxPads> OpenPads{};
+bool PadsStarted = false;
+
+// An axis presses past half way and releases under a quarter, so a stick resting near the
+// threshold does not chatter.
+constexpr int kAxisPress = 16384, kAxisRelease = 8192;
+
 KeyboardState Keys;
 MouseState Mouse;
+PadState Pad;
 CharQueue Typed;
 WindowState Window;
 
@@ -142,9 +162,136 @@ void TextEvent(const char* utf8) {
     }
 }
 
+bool ValidPadButton(int b) {
+    return b >= 0 && b < PAD_BUTTON_COUNT;
+}
+
+void SetPadSource(std::array<bool, PAD_BUTTON_COUNT>& source, int b, bool down) {
+    if (!ValidPadButton(b)) return;
+    if (down && !Pad.by_button[b] && !Pad.by_axis[b]) ++Pad.hits[b];
+    source[b] = down;
+}
+
+// One side of an axis: `more` pressed beyond +threshold, `less` beyond -threshold (-1 none).
+void AxisSide(int value, int less, int more) {
+    auto update = [](int b, int amount) {
+        if (b < 0) return;
+        if (amount > kAxisPress) SetPadSource(Pad.by_axis, b, true);
+        if (amount < kAxisRelease) SetPadSource(Pad.by_axis, b, false);
+    };
+    update(more, value);
+    update(less, -value);
+}
+
+void PadAxisEvent(int axis, int value) {
+    switch (axis) {
+    case PAD_AXIS_LEFTX:
+        AxisSide(value, PAD_LEFT, PAD_RIGHT);
+        break;
+    case PAD_AXIS_LEFTY: // SDL's y grows downwards
+        AxisSide(value, PAD_UP, PAD_DOWN);
+        break;
+    case PAD_AXIS_TRIGGERLEFT:
+        AxisSide(value, -1, PAD_LEFTTRIGGER);
+        break;
+    case PAD_AXIS_TRIGGERRIGHT:
+        AxisSide(value, -1, PAD_RIGHTTRIGGER);
+        break;
+    default:
+        break;
+    }
+}
+
+void ReleasePad() {
+    Pad.by_button.fill(false);
+    Pad.by_axis.fill(false);
+}
+
+void PadRemoved() {
+    if (Pad.connected > 0) --Pad.connected;
+    ++Pad.removed;
+    ReleasePad(); // the unplugged pad's buttons never report their release
+}
+
+int GamePadButton(Uint8 sdl_button) {
+    switch (sdl_button) {
+    case SDL_CONTROLLER_BUTTON_A:
+        return PAD_A;
+    case SDL_CONTROLLER_BUTTON_B:
+        return PAD_B;
+    case SDL_CONTROLLER_BUTTON_X:
+        return PAD_X;
+    case SDL_CONTROLLER_BUTTON_Y:
+        return PAD_Y;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        return PAD_BACK;
+    case SDL_CONTROLLER_BUTTON_START:
+        return PAD_START;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+        return PAD_LEFTSHOULDER;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+        return PAD_RIGHTSHOULDER;
+    case SDL_CONTROLLER_BUTTON_DPAD_UP:
+        return PAD_UP;
+    case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+        return PAD_DOWN;
+    case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+        return PAD_LEFT;
+    case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+        return PAD_RIGHT;
+    default:
+        return -1;
+    }
+}
+
+int GamePadAxis(Uint8 sdl_axis) {
+    switch (sdl_axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX:
+        return PAD_AXIS_LEFTX;
+    case SDL_CONTROLLER_AXIS_LEFTY:
+        return PAD_AXIS_LEFTY;
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+        return PAD_AXIS_TRIGGERLEFT;
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+        return PAD_AXIS_TRIGGERRIGHT;
+    default:
+        return -1;
+    }
+}
+
+// SDL names an added pad by device index and a removed one by instance id.
+void OpenPad(int device_index) {
+    if (!SDL_IsGameController(device_index)) return;
+    for (SDL_GameController*& slot : OpenPads) {
+        if (slot) continue;
+        slot = SDL_GameControllerOpen(device_index);
+        if (slot) ++Pad.connected;
+        return;
+    }
+}
+
+void ClosePad(SDL_JoystickID id) {
+    for (SDL_GameController*& slot : OpenPads) {
+        if (!slot || SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(slot)) != id) continue;
+        SDL_GameControllerClose(slot);
+        slot = nullptr;
+        PadRemoved();
+        return;
+    }
+}
+
+// Headless runs (tests) never read a real gamepad: only scripted pad events reach them.
+void StartPads() {
+    if (PadsStarted || !SDL_WasInit(SDL_INIT_VIDEO) || System_Headless()) return;
+    PadsStarted = true;
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        SDL_Log("input: no gamepads: %s", SDL_GetError());
+}
+
 void ReleaseAll() {
     Keys.down.fill(false);
     Mouse.down.fill(false);
+    ReleasePad();
 }
 
 // A window opened anew (switching between window and full screen) announces only that it is
@@ -220,6 +367,20 @@ void HandleEvent(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         WindowEvent(e.window);
         break;
+    case SDL_CONTROLLERDEVICEADDED:
+        OpenPad(e.cdevice.which);
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        ClosePad(e.cdevice.which);
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+        SetPadSource(Pad.by_button, GamePadButton(e.cbutton.button),
+                     e.type == SDL_CONTROLLERBUTTONDOWN);
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        PadAxisEvent(GamePadAxis(e.caxis.axis), e.caxis.value);
+        break;
     case SDL_QUIT:
         Window.terminate = true;
         break;
@@ -239,6 +400,7 @@ SDL_Window* GameWindow() {
 void Input_Poll() {
     if (!SDL_WasInit(SDL_INIT_EVENTS)) return; // nothing to drain before SDL is up
     if (SDL_WasInit(SDL_INIT_VIDEO) && !SDL_IsTextInputActive()) SDL_StartTextInput();
+    StartPads();
     SDL_Event e;
     while (SDL_PollEvent(&e))
         HandleEvent(e);
@@ -335,6 +497,27 @@ void ShowMouse() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
 }
 
+int PadDown(int button) {
+    return ValidPadButton(button) && (Pad.by_button[button] || Pad.by_axis[button]) ? 1 : 0;
+}
+
+int PadHit(int button) {
+    if (!ValidPadButton(button)) return 0;
+    const int n = Pad.hits[button];
+    Pad.hits[button] = 0;
+    return n;
+}
+
+int PadCount() {
+    return Pad.connected;
+}
+
+int PadRemovedHit() {
+    const int n = Pad.removed;
+    Pad.removed = 0;
+    return n;
+}
+
 int AppSuspended() {
     return !Window.focused || Window.minimized || Window.hidden ? 1 : 0;
 }
@@ -378,6 +561,22 @@ void Input_InjectFocus(bool active) {
     SDL_WindowEvent e{};
     e.event = active ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
     WindowEvent(e);
+}
+
+void Input_InjectPadAdded() {
+    ++Pad.connected;
+}
+
+void Input_InjectPadRemoved() {
+    PadRemoved();
+}
+
+void Input_InjectPadButton(int button, bool down) {
+    SetPadSource(Pad.by_button, button, down);
+}
+
+void Input_InjectPadAxis(int axis, int value) {
+    PadAxisEvent(axis, std::clamp(value, -32768, 32767));
 }
 
 bool Input_WindowMinimized() {

@@ -1,4 +1,4 @@
-// Keyboard and mouse state, refreshed by Input_Poll (the main loop polls once per pass).
+// Keyboard, mouse and gamepad state, refreshed by Input_Poll (the main loop polls once per pass).
 //
 // Keys are indexed by Windows virtual-key codes (27 Escape, 13 Enter, 112 F1, 'A'..'Z', '0'..'9')
 // so that the game's key tables read the same on every platform.
@@ -68,6 +68,41 @@ void MoveMouse(int x, int y);
 void HideMouse();
 void ShowMouse();
 
+// Gamepad buttons as PadDown and PadHit number them, in the standard controller layout (A is
+// the bottom face button). The left stick also drives the four directions: pushed past half way
+// it presses one, back under a quarter it releases it; a trigger pulled past half way presses.
+enum PadButton : int {
+    PAD_A,
+    PAD_B,
+    PAD_X,
+    PAD_Y,
+    PAD_BACK,
+    PAD_START,
+    PAD_LEFTSHOULDER,
+    PAD_RIGHTSHOULDER,
+    PAD_UP,
+    PAD_DOWN,
+    PAD_LEFT,
+    PAD_RIGHT,
+    PAD_LEFTTRIGGER,
+    PAD_RIGHTTRIGGER,
+    PAD_BUTTON_COUNT,
+};
+
+// The gamepad axes the game reads, -32768..32767 (triggers 0..32767).
+enum PadAxis : int {
+    PAD_AXIS_LEFTX,
+    PAD_AXIS_LEFTY,
+    PAD_AXIS_TRIGGERLEFT,
+    PAD_AXIS_TRIGGERRIGHT,
+    PAD_AXIS_COUNT,
+};
+
+int PadDown(int button); // held on any connected gamepad
+int PadHit(int button);  // presses since the last call for this button, then 0
+int PadCount();          // gamepads connected now
+int PadRemovedHit();     // gamepads unplugged since the last call, then 0
+
 int AppSuspended(); // 1 while the window is not active (focus lost or minimised)
 int AppTerminate(); // 1 once after a close request
 
@@ -79,6 +114,11 @@ void Input_InjectWheel(int dz);
 void Input_InjectText(const char* utf8);
 void Input_InjectClose();
 void Input_InjectFocus(bool active);
+// A gamepad plugged in or out, a button, or an axis position (all gamepads count as one).
+void Input_InjectPadAdded();
+void Input_InjectPadRemoved();
+void Input_InjectPadButton(int button, bool down);
+void Input_InjectPadAxis(int axis, int value);
 // Window state as last seen in events, for the game's suspension rules.
 bool Input_WindowMinimized();
 bool Input_WindowHidden();

@@ -1,0 +1,31 @@
+// Play without the mouse: Tab, Shift+Tab (and the arrows, away from the board) move a focus over
+// the buttons of whatever screen or dialog is up and Enter pushes the focused one; on the board
+// the arrows move a cursor cell, Space or Enter selects and a second press with a direction
+// swaps, H asks for the hint and 1 to 3 take an earned hammer. A gamepad plays through the same
+// keys: stick or d-pad for the arrows, A for Enter, B and Back for Escape, Start pauses, Y the
+// hint, the shoulders the first and second hammer and either trigger the third.
+#pragma once
+
+#include <string>
+
+// Once a pass before the dialog and the screen: the gamepad's presses become key presses, the
+// mouse moving or clicking hides the focus and the board cursor, and Tab and Enter act on the
+// buttons offered in the last pass.
+void KeyNav_BeginPass();
+// The screen's turn of the pass begins (true) or ends (false): while a dialog takes the input,
+// the buttons of the screen underneath cannot take the focus.
+void KeyNav_ScreenTurn(bool on);
+// A button's update offers it to the focus; true while it has the focus.
+bool KeyNav_Offer(const void* control);
+// True once when Enter (or A) pushed the focused `control` in this pass.
+bool KeyNav_TakePush(const void* control);
+bool KeyNav_HasFocus();
+// The state dump's "KeyNav" entry: the board cursor, whether a button has the focus, and the
+// gamepads connected.
+std::string KeyNav_StateJson();
+
+// The board's keys, run by the playing screen before the board's update while it takes clicks.
+void KeyNav_BoardKeys();
+// Escape (or B) while the keys play the board: puts a hammer back or lets go of the selected
+// piece. True when it did, so the Escape does not also pause.
+bool KeyNav_BoardBack();
