@@ -26,7 +26,7 @@ constexpr int Value_Chain = 3;
 constexpr int Value_IceAbove = 1;
 constexpr int Value_Crystal = 12;
 constexpr int Value_Snowball = 25;
-constexpr int Value_IcecubeMove = -40; // an icecube the player moves into a line rebuilds ice
+constexpr int Value_IcecubeMove = -5; // an icecube moved into a line: nothing gained
 
 // A snowball is launched once its row holds this much, or when no swap is worth more.
 constexpr int Snowball_MinValue = 2 * Value_IceLayer;
@@ -97,6 +97,16 @@ int Bomb_Value(int x, int y) {
     return v;
 }
 
+// An icecube the player moves into a line brings back the ice its group's cells had at the start.
+int Icecube_Value() {
+    int v = Value_IcecubeMove;
+    for (int i = 0; i < Group_Count; ++i) {
+        const Table_cell& cell = Table[Group_Cells[i].x][Group_Cells[i].y];
+        v -= (cell.bg_initial - cell.background) * Value_IceLayer;
+    }
+    return v;
+}
+
 // The value of the group the last search found, with the board as the swap leaves it.
 int Group_Value() {
     const int n = Group_Count;
@@ -113,10 +123,10 @@ int Group_Value() {
         }
         deepest[c.x] = std::max(deepest[c.x], c.y);
     }
-    if (Group_HasLaser) v /= 3; // the laser's group keeps its ice
+    if (Group_HasIcecube == 1) return Icecube_Value(); // the move rebuilds ice instead
+    if (Group_HasLaser) v /= 3;                        // the laser's group keeps its ice
     for (int x = 0; x < Table_dx; ++x)
         if (deepest[x] >= 0) v += Ice_AboveValue(x, deepest[x]);
-    if (Group_HasIcecube == 1) v += Value_IcecubeMove;
     if (n >= 5 && LevelCrt >= 6)
         v += Value_Snowball;
     else if (n >= 4 && LevelCrt > 3)
@@ -200,9 +210,10 @@ bool Hammer_WorthTaking() {
     return late && Best_Strike2Value() >= Value_IceLayer;
 }
 
+// The best swap, worth less than nothing when every swap loses ice; BOT_NONE without any swap.
 Bot_Action Best_Swap() {
     Bot_Action best;
-    best.value = -1;
+    best.value = Bot_NoValue;
     for (int y = 0; y < Table_dy; ++y) {
         for (int x = 0; x < Table_dx; ++x) {
             for (const Point d : {Point{1, 0}, Point{0, 1}}) {
@@ -308,16 +319,16 @@ bool Bot_BoardSettled() {
 }
 
 int Bot_SwapValue(int x1, int y1, int x2, int y2) {
-    if (!Cell_Playable(x1, y1) || !Cell_Playable(x2, y2)) return -1;
+    if (!Cell_Playable(x1, y1) || !Cell_Playable(x2, y2)) return Bot_NoValue;
     Piece*& a = Table[x1][y1].piece_id;
     Piece*& b = Table[x2][y2].piece_id;
-    if (!Piece_CanMove(a) || !Piece_CanMove(b) || a->color == b->color) return -1;
+    if (!Piece_CanMove(a) || !Piece_CanMove(b) || a->color == b->color) return Bot_NoValue;
     const Group_Saved saved = Group_Save();
     std::swap(a, b);
-    int value = -1;
+    int value = Bot_NoValue;
     for (const Point c : {Point{x2, y2}, Point{x1, y1}}) {
         Table_FindGroup(c.x, c.y, 1, 1);
-        if (Group_Count >= Min_Match) value = std::max(value, 0) + Group_Value();
+        if (Group_Count >= Min_Match) value = (value == Bot_NoValue ? 0 : value) + Group_Value();
     }
     std::swap(a, b);
     Group_Restore(saved);
@@ -331,8 +342,8 @@ Bot_Action Bot_Choose() {
     const Bot_Action ball = Best_Snowball();
     if (ball.value >= 0 && ball.value >= std::max(Snowball_MinValue, swap.value)) return ball;
     if (swap.value >= 0) return swap;
-    if (ball.value >= 0) return ball; // no swap left: the snowball stirs the board
-    return Bot_Action{};
+    if (ball.value >= 0) return ball; // no good swap left: the snowball stirs the board
+    return swap;                      // only swaps that cost: the least bad, or none at all
 }
 
 Bot_Pointer Bot_Step() {

@@ -45,5 +45,6 @@ Bot_Pointer Bot_Step();
 bool Bot_BoardSettled();
 // The best thing to do on the board as it stands (BOT_NONE when nothing can be done).
 Bot_Action Bot_Choose();
-// The value of swapping (x1, y1) with (x2, y2), or -1 when the swap makes no group.
+// The value of swapping (x1, y1) with (x2, y2), or Bot_NoValue when the swap makes no group.
+constexpr int Bot_NoValue = -1000000;
 int Bot_SwapValue(int x1, int y1, int x2, int y2);

@@ -44,8 +44,9 @@ void Fresh_Player(int level) {
     if (level >= 0 && level < Levels_Columns) Easyness_Table[0][level] = 0;
 }
 
-// The bot's pointer becomes this frame's mouse state, with its edges.
-void Apply_Pointer(const Bot_Pointer& p) {
+} // namespace
+
+void Bot_SetMouse(const Bot_Pointer& p) {
     MouseRightPrev = MouseRightDown;
     MouseRightDown = p.right;
     MouseLeftPrev = MouseLeftDown;
@@ -63,10 +64,12 @@ void Apply_Pointer(const Bot_Pointer& p) {
     MouseDY = MouseYPos - MouseYPrev;
 }
 
+namespace {
+
 // One pass of the game screen's play: the board (or the colour hammer's queue), then the clock.
 // Effects and sounds are looks only: they are dropped every frame instead of piling up.
 void Play_Frame() {
-    Apply_Pointer(Bot_Step());
+    Bot_SetMouse(Bot_Step());
     if (Hammer3_Count > 0)
         Hammer3_Step();
     else
@@ -115,6 +118,7 @@ bool Bot_PlayLevel(const std::string& path, int level, unsigned seed, int frame_
     Bot_Reset();
     Bot_LevelResult r;
     r.level_time = Level_Time;
+    r.ice_start = Table_CountIce();
     // The clock alone ends a level; the cap only guards against a clock that never runs out.
     const long long cap = (static_cast<long long>(Level_Time) * 4 + 60000) / frame_ms;
     while (GameState == STATE_PLAYING && r.frames < cap) {
@@ -122,6 +126,7 @@ bool Bot_PlayLevel(const std::string& path, int level, unsigned seed, int frame_
         ++r.frames;
     }
     r.won = Level_Outcome == LEVEL_WON;
+    r.ice_left = Table_CountIce();
     r.time_used = static_cast<int>(std::min<long long>(1LL * r.frames * frame_ms, 1 << 30));
     r.moves = BotCounts.moves;
     r.snowballs = BotCounts.snowballs;

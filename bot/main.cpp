@@ -1,6 +1,7 @@
 // snowmere-bot: the level bot plays levels with many seeds and reports, level by level, how many it
 // won, the median share of the level's time it used, its moves and its hammers.
 //   snowmere-bot --levels 1-150 --seeds 20 [--table FILE] [--csv FILE]
+#include "board/table.h"
 #include "bot/bot.h"
 #include "bot/bot_level.h"
 
@@ -25,13 +26,14 @@ const char* const Usage =
     "  --level-file PATH play this file instead (as each level of --levels)\n"
     "  --table FILE      write the results as rows of a Markdown table\n"
     "  --csv FILE        write the results as CSV\n"
-    "  --quiet           no line per level on the standard output\n";
+    "  --quiet           no line per level on the standard output\n"
+    "  --show-lost       print the ice left on the board of every lost seed\n";
 
 struct Options {
     std::vector<int> levels;
     int seeds = 10, first_seed = 1, frame_ms = 16, think_ms = 700;
     std::string assets = SNOW_ASSETS_DIR, level_file, table, csv;
-    bool quiet = false;
+    bool quiet = false, show_lost = false;
 };
 
 struct Level_Report {
@@ -40,6 +42,8 @@ struct Level_Report {
     double worst_used = 0;  // the largest share a won seed used
     int median_moves = 0;
     double snowballs = 0, hammers = 0; // per seed
+    int ice_cells = 0;                 // playable cells with ice at the start
+    double ice_left_lost = 0;          // median ice cells left by the lost seeds
     long long simulated_ms = 0;
 };
 
@@ -79,8 +83,8 @@ bool ParseArgs(int argc, char** argv, Options* o) {
     if (!ParseLevels("1-150", &o->levels)) return false;
     for (int i = 1; i < argc; ++i) {
         const std::string opt = argv[i];
-        if (opt == "--quiet") {
-            o->quiet = true;
+        if (opt == "--quiet" || opt == "--show-lost") {
+            (opt == "--quiet" ? o->quiet : o->show_lost) = true;
             continue;
         }
         if (i + 1 >= argc) return false;
@@ -111,6 +115,19 @@ bool ParseArgs(int argc, char** argv, Options* o) {
     return true;
 }
 
+// The board as the lost seed left it: '#' void, '.' no ice, '1' and '2' the layers left.
+void ShowIce(int level, int seed) {
+    std::printf("level %d seed %d lost with this ice:\n", level, seed);
+    for (int y = 0; y < Table_dy; ++y) {
+        std::string row;
+        for (int x = 0; x < Table_dx; ++x) {
+            const Table_cell& c = Table[x][y];
+            row += c.void_ ? '#' : c.background > 0 ? static_cast<char>('0' + c.background) : '.';
+        }
+        std::printf("  %s\n", row.c_str());
+    }
+}
+
 double Median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -123,7 +140,7 @@ double Median(std::vector<double> v) {
 bool PlayLevel(const Options& o, int level, Level_Report* rep) {
     rep->level = level;
     rep->seeds = o.seeds;
-    std::vector<double> used, moves;
+    std::vector<double> used, moves, left;
     const std::string path = o.level_file.empty() ? Bot_LevelPath(o.assets, level) : o.level_file;
     for (int s = 0; s < o.seeds; ++s) {
         Bot_LevelResult r;
@@ -134,6 +151,9 @@ bool PlayLevel(const Options& o, int level, Level_Report* rep) {
             return false;
         }
         rep->level_time = r.level_time;
+        rep->ice_cells = r.ice_start;
+        if (!r.won) left.push_back(r.ice_left);
+        if (!r.won && o.show_lost) ShowIce(level, o.first_seed + s);
         rep->wins += r.won ? 1 : 0;
         const double share = r.level_time > 0 ? 100.0 * r.time_used / r.level_time : 100.0;
         used.push_back(share);
@@ -144,6 +164,7 @@ bool PlayLevel(const Options& o, int level, Level_Report* rep) {
         rep->simulated_ms += r.time_used;
     }
     rep->median_used = Median(used);
+    rep->ice_left_lost = Median(left);
     rep->median_moves = static_cast<int>(Median(moves));
     rep->snowballs /= o.seeds;
     rep->hammers /= o.seeds;
@@ -174,12 +195,13 @@ void WriteTable(const std::string& file, const std::vector<Level_Report>& reps) 
 void WriteCsv(const std::string& file, const std::vector<Level_Report>& reps) {
     std::ofstream f(file);
     f << "level,seeds,wins,win_percent,median_used_percent,worst_won_percent,level_time_ms,"
-         "median_moves,snowballs,hammers\n";
+         "median_moves,snowballs,hammers,ice_cells,ice_left_lost\n";
     char line[256];
     for (const Level_Report& r : reps) {
-        std::snprintf(line, sizeof line, "%d,%d,%d,%.1f,%.1f,%.1f,%d,%d,%.2f,%.2f\n", r.level,
-                      r.seeds, r.wins, 100.0 * r.wins / r.seeds, r.median_used, r.worst_used,
-                      r.level_time, r.median_moves, r.snowballs, r.hammers);
+        std::snprintf(line, sizeof line, "%d,%d,%d,%.1f,%.1f,%.1f,%d,%d,%.2f,%.2f,%d,%.0f\n",
+                      r.level, r.seeds, r.wins, 100.0 * r.wins / r.seeds, r.median_used,
+                      r.worst_used, r.level_time, r.median_moves, r.snowballs, r.hammers,
+                      r.ice_cells, r.ice_left_lost);
         f << line;
     }
 }
@@ -203,10 +225,11 @@ int main(int argc, char** argv) {
         reps.push_back(rep);
         if (!o.quiet)
             std::printf("level %3d  won %2d/%-2d  median time used %5.1f %%  (worst won %5.1f %%)  "
-                        "time %s  moves %3d  snowballs %4.1f  hammers %3.1f\n",
+                        "time %s  moves %3d  snowballs %4.1f  hammers %3.1f  ice %d (lost with "
+                        "%.0f left)\n",
                         level, rep.wins, rep.seeds, rep.median_used, rep.worst_used,
                         TimeText(rep.level_time).c_str(), rep.median_moves, rep.snowballs,
-                        rep.hammers);
+                        rep.hammers, rep.ice_cells, rep.ice_left_lost);
         std::fflush(stdout);
     }
     const double real_s =
