@@ -23,13 +23,13 @@ constexpr int Value_IceLayer = 10;
 constexpr int Value_LastLayer = 12;
 constexpr int Value_PlainCell = 1;
 constexpr int Value_Chain = 3;
-constexpr int Value_IceAbove = 1;
+constexpr int Value_IceAbove = 5;
 constexpr int Value_Crystal = 12;
 constexpr int Value_Snowball = 25;
 constexpr int Value_IcecubeMove = -5; // an icecube moved into a line: nothing gained
 
-// A snowball is launched once its row holds this much, or when no swap is worth more.
-constexpr int Snowball_MinValue = 2 * Value_IceLayer;
+// A snowball is launched at once when its row holds this many layers of ice.
+constexpr int Snowball_MinIce = 2;
 
 // One action carried out over a few frames, one pointer state a frame.
 struct Plan {
@@ -39,6 +39,12 @@ struct Plan {
         if (count < 8) steps[count++] = p;
     }
 };
+
+// How far each cell lies from the nearest ice (capped): when no swap reaches the ice, moves that
+// stir the pieces around it come next, as a person works at the last stubborn cells.
+constexpr int Near_Cap = 3;
+constexpr int Value_NearIce = 1;
+int Near_Ice[Table_Max][Table_Max];
 
 Plan Current;
 Bot_Pointer Pointer;
@@ -107,6 +113,23 @@ int Icecube_Value() {
     return v;
 }
 
+void Near_Measure() {
+    for (int x = 0; x < Table_dx; ++x)
+        for (int y = 0; y < Table_dy; ++y)
+            Near_Ice[x][y] = !Table[x][y].void_ && Table[x][y].background > 0 ? 0 : Near_Cap;
+    // Two sweeps of the city-block distance, forwards then backwards.
+    for (int x = 0; x < Table_dx; ++x)
+        for (int y = 0; y < Table_dy; ++y) {
+            if (x > 0) Near_Ice[x][y] = std::min(Near_Ice[x][y], Near_Ice[x - 1][y] + 1);
+            if (y > 0) Near_Ice[x][y] = std::min(Near_Ice[x][y], Near_Ice[x][y - 1] + 1);
+        }
+    for (int x = Table_dx - 1; x >= 0; --x)
+        for (int y = Table_dy - 1; y >= 0; --y) {
+            if (x + 1 < Table_dx) Near_Ice[x][y] = std::min(Near_Ice[x][y], Near_Ice[x + 1][y] + 1);
+            if (y + 1 < Table_dy) Near_Ice[x][y] = std::min(Near_Ice[x][y], Near_Ice[x][y + 1] + 1);
+        }
+}
+
 // The value of the group the last search found, with the board as the swap leaves it.
 int Group_Value() {
     const int n = Group_Count;
@@ -117,6 +140,8 @@ int Group_Value() {
         const Point c = Group_Cells[i];
         const Table_cell& cell = Table[c.x][c.y];
         v += Ice_Value(cell.background);
+        if (cell.background <= 0)
+            v += (Near_Cap - std::min(Near_Ice[c.x][c.y], Near_Cap)) * Value_NearIce;
         if (const Piece* p = cell.piece_id) {
             if (p->shields_count > 0) v += Value_Chain;
             if (p->bomb) v += Bomb_Value(c.x, c.y);
@@ -134,14 +159,28 @@ int Group_Value() {
     return v;
 }
 
-// What a launched snowball clears: its whole row out to the edges or the first void cells.
+// The layers of ice a launched snowball would take: its row out to the edges or the void.
+int Snowball_Ice(int x, int y) {
+    int layers = 0;
+    for (int dir : {-1, 1})
+        for (int cx = dir < 0 ? x : x + 1; Cell_Playable(cx, y); cx += dir)
+            layers += std::max(Table[cx][y].background, 0);
+    return layers;
+}
+
+// What a launched snowball clears: its whole row out to the edges or the first void cells, every
+// layer of ice, the chains, and the pieces that match nothing (icecubes, other snowballs) which
+// clog the board.
 int Snowball_Value(int x, int y) {
     int v = 0;
     for (int dir : {-1, 1}) {
         for (int cx = dir < 0 ? x : x + 1; Cell_Playable(cx, y); cx += dir) {
-            v += Table[cx][y].background * Value_IceLayer;
+            const int layers = Table[cx][y].background;
+            v += layers > 0 ? layers * Value_IceLayer
+                            : Value_PlainCell + (Near_Cap - Near_Ice[cx][y]) * Value_NearIce;
             const Piece* p = Table[cx][y].piece_id;
             if (p && p->shields_count > 0) v += Value_Chain;
+            if (p && (p->color == Kind_Icecube || p->color == Kind_Snowball)) v += Value_Chain;
         }
     }
     return v;
@@ -182,8 +221,9 @@ Bot_Action Best_Strike() {
                 v = Strike3_Value(p->color);
             else if (Hammer_Level == 2)
                 v = Strike2_Value(x, y);
-            else if (Hammer_Level == 1 && Piece_CanMove(p)) // a gem off an ice cell frees it
-                v = Table[x][y].background + y;
+            else if (Hammer_Level == 1 && p && p->shields_count == 0 && !p->falling &&
+                     p->color != Kind_Snowball) // a new piece falls onto the ice
+                v = Table[x][y].background > 0 ? 100 + Table[x][y].background * 10 + y : y;
             if (v > best.value) best.value = v, best.x1 = x, best.y1 = y;
         }
     }
@@ -202,13 +242,17 @@ int Best_Strike2Value() {
 // A hammer is taken when it pays: the colour hammer always, the second near the end of a level
 // (little ice left, or the candle low) when a cell's ice is worth it. The first keeps the ice, so
 // the meter is saved for the better ones.
-bool Hammer_WorthTaking() {
+bool Hammer_WorthTaking(const Bot_Action& swap) {
     if (Hammer_Disabled || Hammer_Active) return false;
     if (Hammer_Points >= Hammer_Threshold3) return true;
-    if (Hammer_Points < Hammer_Threshold2) return false;
-    const bool late = Ice_Left <= 3 || (!Relaxed_Mode && Time_Left < Level_Time * 0.35);
-    return late && Best_Strike2Value() >= Value_IceLayer;
+    const int ice = Table_CountIce();
+    const bool late = ice <= 3 || (!Relaxed_Mode && Time_Left < Level_Time * 0.35);
+    if (Hammer_Points >= Hammer_Threshold2) return late && Best_Strike2Value() >= Value_IceLayer;
+    // The last cells and no swap reaches them: even the first hammer changes the piece on them.
+    return Hammer_Points >= Hammer_Threshold1 && ice <= 2 && swap.value < Value_IceLayer;
 }
+
+int Swap_Value(int x1, int y1, int x2, int y2); // with the ice distances measured
 
 // The best swap, worth less than nothing when every swap loses ice; BOT_NONE without any swap.
 Bot_Action Best_Swap() {
@@ -217,7 +261,7 @@ Bot_Action Best_Swap() {
     for (int y = 0; y < Table_dy; ++y) {
         for (int x = 0; x < Table_dx; ++x) {
             for (const Point d : {Point{1, 0}, Point{0, 1}}) {
-                const int v = Bot_SwapValue(x, y, x + d.x, y + d.y);
+                const int v = Swap_Value(x, y, x + d.x, y + d.y);
                 if (v <= best.value) continue;
                 best = Bot_Action{BOT_SWAP, x, y, x + d.x, y + d.y, v};
             }
@@ -318,7 +362,9 @@ bool Bot_BoardSettled() {
     return true;
 }
 
-int Bot_SwapValue(int x1, int y1, int x2, int y2) {
+namespace {
+
+int Swap_Value(int x1, int y1, int x2, int y2) {
     if (!Cell_Playable(x1, y1) || !Cell_Playable(x2, y2)) return Bot_NoValue;
     Piece*& a = Table[x1][y1].piece_id;
     Piece*& b = Table[x2][y2].piece_id;
@@ -335,12 +381,24 @@ int Bot_SwapValue(int x1, int y1, int x2, int y2) {
     return value;
 }
 
+} // namespace
+
+int Bot_SwapValue(int x1, int y1, int x2, int y2) {
+    Near_Measure();
+    return Swap_Value(x1, y1, x2, y2);
+}
+
 Bot_Action Bot_Choose() {
     if (Hammer_Active) return Best_Strike();
-    if (Hammer_WorthTaking()) return Bot_Action{BOT_TAKE_HAMMER, 0, 0, 0, 0, 0};
+    Near_Measure();
     const Bot_Action swap = Best_Swap();
+    if (Hammer_WorthTaking(swap)) return Bot_Action{BOT_TAKE_HAMMER, 0, 0, 0, 0, 0};
     const Bot_Action ball = Best_Snowball();
-    if (ball.value >= 0 && ball.value >= std::max(Snowball_MinValue, swap.value)) return ball;
+    // A snowball costs no move, but it is kept for ice: it goes when its row holds enough, or
+    // when no swap reaches the ice at all.
+    const bool ball_pays = (ball.value >= 0 && Snowball_Ice(ball.x1, ball.y1) >= Snowball_MinIce) ||
+                           swap.value < Value_IceLayer;
+    if (ball.value >= 0 && ball_pays) return ball;
     if (swap.value >= 0) return swap;
     if (ball.value >= 0) return ball; // no good swap left: the snowball stirs the board
     return swap;                      // only swaps that cost: the least bad, or none at all

@@ -6,6 +6,7 @@
 #include "board/gravity.h"
 #include "board/hammers.h"
 #include "board/matching.h"
+#include "board/pieces.h"
 #include "board/ripple.h"
 #include "board/swap.h"
 #include "board/table.h"
@@ -99,6 +100,7 @@ bool Bot_PlayLevel(const std::string& path, int level, unsigned seed, int frame_
     DeltaMs = static_cast<float>(std::max(frame_ms, 1));
     DeltaSec = DeltaMs / 1000.0f;
     SeedRnd(seed);
+    Last_Kind = 0; // a seed plays the same however many levels were played before it
     Fresh_Player(level);
     LevelCrt = level;
     Score_NewGame();

@@ -1,6 +1,7 @@
 // snowmere-bot: the level bot plays levels with many seeds and reports, level by level, how many it
 // won, the median share of the level's time it used, its moves and its hammers.
 //   snowmere-bot --levels 1-150 --seeds 20 [--table FILE] [--csv FILE]
+#include "board/pieces.h"
 #include "board/table.h"
 #include "bot/bot.h"
 #include "bot/bot_level.h"
@@ -115,7 +116,8 @@ bool ParseArgs(int argc, char** argv, Options* o) {
     return true;
 }
 
-// The board as the lost seed left it: '#' void, '.' no ice, '1' and '2' the layers left.
+// The board as the lost seed left it: '#' void, '.' no ice, '1' and '2' the layers left; then
+// the pieces by kind ('x' an icecube or other special kind, '.' none).
 void ShowIce(int level, int seed) {
     std::printf("level %d seed %d lost with this ice:\n", level, seed);
     for (int y = 0; y < Table_dy; ++y) {
@@ -123,6 +125,11 @@ void ShowIce(int level, int seed) {
         for (int x = 0; x < Table_dx; ++x) {
             const Table_cell& c = Table[x][y];
             row += c.void_ ? '#' : c.background > 0 ? static_cast<char>('0' + c.background) : '.';
+        }
+        row += "   ";
+        for (int x = 0; x < Table_dx; ++x) {
+            const Piece* p = Table[x][y].piece_id;
+            row += !p ? '.' : p->color < 10 ? static_cast<char>('0' + p->color) : 'x';
         }
         std::printf("  %s\n", row.c_str());
     }
