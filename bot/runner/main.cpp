@@ -1,15 +1,18 @@
 // snowmere-bot: the level bot plays levels with many seeds and reports, level by level, how many it
 // won, the median share of the level's time it used, its moves and its hammers.
-//   snowmere-bot --levels 1-150 --seeds 20 [--table FILE] [--csv FILE]
+//   snowmere-bot --levels 1-150 --seeds 20 [--table FILE] [--csv FILE] [--chart FILE]
+//   snowmere-bot --from-csv A.csv,B.csv --table FILE --chart FILE   (runs split over processes)
 #include "board/pieces.h"
 #include "board/table.h"
 #include "bot/bot.h"
 #include "bot/bot_level.h"
+#include "bot/runner/report.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -28,24 +31,16 @@ const char* const Usage =
     "  --table FILE      write the results as rows of a Markdown table\n"
     "  --csv FILE        write the results as CSV\n"
     "  --quiet           no line per level on the standard output\n"
-    "  --show-lost       print the ice left on the board of every lost seed\n";
+    "  --show-lost       print the ice left on the board of every lost seed\n"
+    "  --chart FILE      draw the median time used and the win rate per level as a PNG\n"
+    "  --from-csv LIST   play nothing: read the results of earlier runs (comma-separated CSV\n"
+    "                    files) and write --table, --csv and --chart from them\n";
 
 struct Options {
     std::vector<int> levels;
     int seeds = 10, first_seed = 1, frame_ms = 16, think_ms = 700;
-    std::string assets = SNOW_ASSETS_DIR, level_file, table, csv;
+    std::string assets = SNOW_ASSETS_DIR, level_file, table, csv, chart, from_csv;
     bool quiet = false, show_lost = false;
-};
-
-struct Level_Report {
-    int level = 0, level_time = 0, wins = 0, seeds = 0;
-    double median_used = 0; // percent of the level's time
-    double worst_used = 0;  // the largest share a won seed used
-    int median_moves = 0;
-    double snowballs = 0, hammers = 0; // per seed
-    int ice_cells = 0;                 // playable cells with ice at the start
-    double ice_left_lost = 0;          // median ice cells left by the lost seeds
-    long long simulated_ms = 0;
 };
 
 bool ParseNumber(const std::string& s, int* out) {
@@ -109,6 +104,10 @@ bool ParseArgs(int argc, char** argv, Options* o) {
             o->table = v;
         else if (opt == "--csv")
             o->csv = v;
+        else if (opt == "--chart")
+            o->chart = v;
+        else if (opt == "--from-csv")
+            o->from_csv = v;
         else
             ok = false;
         if (!ok) return false;
@@ -178,39 +177,55 @@ bool PlayLevel(const Options& o, int level, Level_Report* rep) {
     return true;
 }
 
-std::string TimeText(int ms) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%d:%02d", ms / 60000, ms / 1000 % 60);
-    return buf;
+// Reads the results of earlier runs, ordered by level.
+bool ReadResults(const std::string& list, std::vector<Level_Report>* reps) {
+    std::size_t start = 0;
+    while (start < list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        std::string error;
+        if (!Report_ReadCsv(list.substr(start, comma - start), reps, &error)) {
+            std::fprintf(stderr, "snowmere-bot: %s\n", error.c_str());
+            return false;
+        }
+        start = comma + 1;
+    }
+    std::sort(reps->begin(), reps->end(),
+              [](const Level_Report& a, const Level_Report& b) { return a.level < b.level; });
+    return true;
 }
 
-void WriteTable(const std::string& file, const std::vector<Level_Report>& reps) {
-    std::ofstream f(file);
-    f << "| level | win % | median time used % | level time | worst won % | median moves | "
-         "snowballs | hammers |\n";
-    f << "|---:|---:|---:|---:|---:|---:|---:|---:|\n";
-    char line[256];
-    for (const Level_Report& r : reps) {
-        std::snprintf(line, sizeof line, "| %d | %.0f | %.0f | %s | %.0f | %d | %.1f | %.1f |\n",
-                      r.level, 100.0 * r.wins / r.seeds, r.median_used,
-                      TimeText(r.level_time).c_str(), r.worst_used, r.median_moves, r.snowballs,
-                      r.hammers);
-        f << line;
-    }
+void PrintLevel(const Level_Report& rep) {
+    std::printf("level %3d  won %2d/%-2d  median time used %5.1f %%  (worst won %5.1f %%)  "
+                "time %s  moves %3d  snowballs %4.1f  hammers %3.1f  ice %d (lost with %.0f "
+                "left)\n",
+                rep.level, rep.wins, rep.seeds, rep.median_used, rep.worst_used,
+                Report_TimeText(rep.level_time).c_str(), rep.median_moves, rep.snowballs,
+                rep.hammers, rep.ice_cells, rep.ice_left_lost);
+    std::fflush(stdout);
 }
 
-void WriteCsv(const std::string& file, const std::vector<Level_Report>& reps) {
-    std::ofstream f(file);
-    f << "level,seeds,wins,win_percent,median_used_percent,worst_won_percent,level_time_ms,"
-         "median_moves,snowballs,hammers,ice_cells,ice_left_lost\n";
-    char line[256];
-    for (const Level_Report& r : reps) {
-        std::snprintf(line, sizeof line, "%d,%d,%d,%.1f,%.1f,%.1f,%d,%d,%.2f,%.2f,%d,%.0f\n",
-                      r.level, r.seeds, r.wins, 100.0 * r.wins / r.seeds, r.median_used,
-                      r.worst_used, r.level_time, r.median_moves, r.snowballs, r.hammers,
-                      r.ice_cells, r.ice_left_lost);
-        f << line;
+// Plays every level of the options; prints the speed as simulated seconds per second of the
+// wall clock and of this process's processor time (the fairer figure on a shared machine).
+bool PlayAll(const Options& o, std::vector<Level_Report>* reps) {
+    long long simulated_ms = 0;
+    const auto t0 = std::chrono::steady_clock::now();
+    const std::clock_t c0 = std::clock();
+    for (int level : o.levels) {
+        Level_Report rep;
+        if (!PlayLevel(o, level, &rep)) return false;
+        simulated_ms += rep.simulated_ms;
+        reps->push_back(rep);
+        if (!o.quiet) PrintLevel(rep);
     }
+    const double wall_s =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    const double cpu_s = static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+    const double sim_s = simulated_ms / 1000.0;
+    std::printf("played %zu levels x %d seeds: %.0f simulated s in %.1f s (%.1f s of processor "
+                "time): %.0f x real time by the wall clock, %.0f x per processor second\n",
+                reps->size(), o.seeds, sim_s, wall_s, cpu_s, wall_s > 0 ? sim_s / wall_s : 0.0,
+                cpu_s > 0 ? sim_s / cpu_s : 0.0);
+    return true;
 }
 
 } // namespace
@@ -223,28 +238,12 @@ int main(int argc, char** argv) {
     }
     BotSettings.think_ms = o.think_ms;
     std::vector<Level_Report> reps;
-    long long simulated_ms = 0;
-    const auto t0 = std::chrono::steady_clock::now();
-    for (int level : o.levels) {
-        Level_Report rep;
-        if (!PlayLevel(o, level, &rep)) return 1;
-        simulated_ms += rep.simulated_ms;
-        reps.push_back(rep);
-        if (!o.quiet)
-            std::printf("level %3d  won %2d/%-2d  median time used %5.1f %%  (worst won %5.1f %%)  "
-                        "time %s  moves %3d  snowballs %4.1f  hammers %3.1f  ice %d (lost with "
-                        "%.0f left)\n",
-                        level, rep.wins, rep.seeds, rep.median_used, rep.worst_used,
-                        TimeText(rep.level_time).c_str(), rep.median_moves, rep.snowballs,
-                        rep.hammers, rep.ice_cells, rep.ice_left_lost);
-        std::fflush(stdout);
-    }
-    const double real_s =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("played %zu levels x %d seeds: %.0f simulated s in %.1f real s, %.0f x real time\n",
-                reps.size(), o.seeds, simulated_ms / 1000.0, real_s,
-                real_s > 0 ? simulated_ms / 1000.0 / real_s : 0.0);
-    if (!o.table.empty()) WriteTable(o.table, reps);
-    if (!o.csv.empty()) WriteCsv(o.csv, reps);
-    return 0;
+    const bool ok = o.from_csv.empty() ? PlayAll(o, &reps) : ReadResults(o.from_csv, &reps);
+    if (!ok) return 1;
+    bool written = true;
+    if (!o.table.empty()) written &= Report_WriteTable(o.table, reps);
+    if (!o.csv.empty()) written &= Report_WriteCsv(o.csv, reps);
+    if (!o.chart.empty()) written &= Report_DrawChart(o.chart, reps);
+    if (!written) std::fprintf(stderr, "snowmere-bot: a result file could not be written\n");
+    return written ? 0 : 1;
 }
