@@ -245,6 +245,15 @@ extern "C" const char* __lsan_default_suppressions() {
 }
 #endif
 
+bool Display_ScalesCrisply(int out_w, int out_h, int canvas_w, int canvas_h) {
+    if (out_w <= 0 || out_h <= 0 || canvas_w <= 0 || canvas_h <= 0) return false;
+    // The letterbox scale is the smaller of the two ratios; it is whole when that side's window
+    // size is an exact multiple of the canvas's.
+    const bool width_limits =
+        static_cast<long long>(out_w) * canvas_h <= static_cast<long long>(out_h) * canvas_w;
+    return width_limits ? out_w % canvas_w == 0 : out_h % canvas_h == 0;
+}
+
 SDL_Renderer* Gfx_Renderer() {
     return g.renderer;
 }
@@ -326,9 +335,16 @@ void Graphics_MaximizeWindowHint(bool* maximized, bool* minimized, bool* visible
     if (visible) *visible = g.window && (f & SDL_WINDOW_SHOWN) && !(f & SDL_WINDOW_HIDDEN);
 }
 
-// Presents the canvas in the window, letterboxed.
+// Presents the canvas in the window, letterboxed: crisp at whole multiples of its size, smooth
+// in between.
 void Present() {
     SDL_SetRenderTarget(g.renderer, nullptr);
+    int out_w = 0, out_h = 0;
+    SDL_GetRendererOutputSize(g.renderer, &out_w, &out_h);
+    SDL_SetTextureScaleMode(g.canvas,
+                            Display_ScalesCrisply(out_w, out_h, g.opts.width, g.opts.height)
+                                ? SDL_ScaleModeNearest
+                                : SDL_ScaleModeLinear);
     SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
     SDL_RenderClear(g.renderer); // the letterbox bars
     SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);

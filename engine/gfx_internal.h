@@ -94,6 +94,9 @@ Font* Font_BuiltIn();
 
 // Display internals shared with the drawing code.
 void Gfx_CanvasSize(int* w, int* h);
+// True when the canvas fills an out_w x out_h window (letterboxed) at a whole multiple of its
+// size, which nearest-pixel scaling shows crisply; other sizes are scaled smoothly.
+bool Display_ScalesCrisply(int out_w, int out_h, int canvas_w, int canvas_h);
 // Re-applies the viewport as the renderer's clip rectangle (after the render target changes).
 void Gfx_ApplyClip();
 // Forgets queued sprites without drawing them (the renderer is going away).
