@@ -286,10 +286,11 @@ void BuildQuitDialog() {
     QuitDialogX = ScreenCentreX - 200;
     QuitDialogY = ScreenCentreY - 115;
     int y = QuitDialogY + 230 - MenuButtonH - 20;
+    const int margin = 26; // two menu buttons in the 400-pixel frame, well apart
     QuitDialogButtons.push_back(
-        ButtonAnim::CreateType(BUTTON_MENU, QuitDialogX + 48, y, "Yes", nullptr, DIALOG_YES));
+        ButtonAnim::CreateType(BUTTON_MENU, QuitDialogX + margin, y, "Yes", nullptr, DIALOG_YES));
     QuitDialogButtons.push_back(ButtonAnim::CreateType(
-        BUTTON_MENU, QuitDialogX + 400 - MenuButtonW - 48, y, "No", nullptr, DIALOG_NO));
+        BUTTON_MENU, QuitDialogX + 400 - MenuButtonW - margin, y, "No", nullptr, DIALOG_NO));
 }
 
 void QuitDialogUpdate() {

@@ -12,30 +12,53 @@
 #include "engine/gfx.h"
 #include "fx/candle.h"
 
-#include <algorithm>
 #include <string>
+#include <vector>
 
 ButtonAnim* PanelMainMenuButton = nullptr;
 
 namespace {
 
 // A number with its dark shadow, the bright copy one pixel right and up.
-void DrawShadowedNumber(int value, int x, int y) {
-    const std::string text = std::to_string(value);
+void DrawShadowedNumber(const Panel_Text& t) {
+    SetScale(t.scale_x, 1.0f);
     SetColor(16, 2, 2);
-    DrawText(text, static_cast<float>(x), static_cast<float>(y));
+    DrawText(t.text, static_cast<float>(t.x - 1), static_cast<float>(t.y + 1));
     SetColor(255, 255, 115);
-    DrawText(text, static_cast<float>(x + 1), static_cast<float>(y - 1));
+    DrawText(t.text, static_cast<float>(t.x), static_cast<float>(t.y));
+    SetScale(1.0f, 1.0f);
 }
 
-// A label at its place, moved left just enough to keep a gap before the number beside it
-// (the labels' font runs wider than the panel's layout allows at some sizes).
-void DrawLabel(const char* text, int x, int y, int number_x) {
-    const int left = std::min(x, number_x - 6 - TextWidth(text));
-    DrawText(text, static_cast<float>(left), static_cast<float>(y));
+// A number's bright copy, its right edge at Panel_ValueRight and its shadow's line top at
+// shadow_y, narrowed if it would reach left of `left`.
+Panel_Text NumberAt(int value, int shadow_y, int left) {
+    SetImageFont(FontPS28);
+    Panel_Text t{std::to_string(value), 0, shadow_y - 1, true};
+    const int width = TextWidth(t.text), room = Panel_ValueRight - left;
+    if (width > room && width > 0) t.scale_x = static_cast<float>(room) / width;
+    t.x = Panel_ValueRight - static_cast<int>(width * t.scale_x);
+    return t;
+}
+
+// Where the number beside a label may start.
+int RightOfLabel(const char* label) {
+    SetImageFont(FontPS30);
+    return Panel_LabelX + TextWidth(label) + Panel_LabelGap;
 }
 
 } // namespace
+
+std::vector<Panel_Text> Panel_Layout(int level, int lives, int score) {
+    std::vector<Panel_Text> out = {
+        {"Level", Panel_LabelX, Panel_LevelY, false},
+        {"Lives", Panel_LabelX, Panel_LivesY, false},
+        {"Score", Panel_LabelX, Panel_ScoreLabelY, false},
+    };
+    out.push_back(NumberAt(level, Panel_LevelY + Panel_NumberDrop, RightOfLabel("Level")));
+    out.push_back(NumberAt(lives, Panel_LivesY + Panel_NumberDrop, RightOfLabel("Lives")));
+    out.push_back(NumberAt(score, Panel_ScoreY, Panel_LabelX)); // the row below its label
+    return out;
+}
 
 void Panel_MainMenuPush() {
     GameState = STATE_PAUSED;
@@ -66,15 +89,14 @@ void Panel_Draw() {
     if (!Relaxed_Mode) Candle_Draw(Level_Time + Time_Bought, Time_Left, 701, 74);
     SetBlend(BLEND_ALPHA);
     DrawImage(ImgIngameInterface, 675, 12, 0);
+    const std::vector<Panel_Text> texts = Panel_Layout(LevelCrt, Lives, Score);
     SetImageFont(FontPS28);
-    DrawShadowedNumber(LevelCrt, 749, 272);
-    DrawShadowedNumber(Lives, 749, 315);
-    DrawShadowedNumber(Score, 714, 387);
+    for (const Panel_Text& t : texts)
+        if (t.number) DrawShadowedNumber(t);
     SetImageFont(FontPS30);
     SetColor(255, 255, 115);
-    DrawLabel("Level", 693, 271, 749);
-    DrawLabel("Lives", 693, 314, 749);
-    DrawLabel("Score", 710, 350, 800); // the score stands on the row below
+    for (const Panel_Text& t : texts)
+        if (!t.number) DrawText(t.text, static_cast<float>(t.x), static_cast<float>(t.y));
     SetColor(255, 255, 255);
     if (PanelMainMenuButton) PanelMainMenuButton->UpdateDraw();
 }

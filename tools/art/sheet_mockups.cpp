@@ -1,5 +1,6 @@
 // Review mock-ups: the interface pictures put together roughly as the game's screens place
 // them, with their texts in the game's fonts, so they can be judged in context.
+#include "app/panel.h"
 #include "tools/art/art.h"
 #include "tools/art/ui.h"
 
@@ -42,6 +43,10 @@ struct Canvas {
         Art_TextPath(s.cr, t, x, base, centred ? 0.5 : 0.0);
         cairo_set_source_rgb(s.cr, r / 255, g / 255, b / 255);
         cairo_fill(s.cr);
+    }
+    int Width(const std::string& t, ArtFont f, double size) {
+        Art_SetFont(s.cr, f, size);
+        return static_cast<int>(std::lround(Art_TextWidth(s.cr, t)));
     }
     void Button(const std::string& kind, double x, double y, const std::string& caption, bool on) {
         int w = kind == "gx" ? 151 : kind == "gx_play" ? 112 : 94;
@@ -191,15 +196,18 @@ void Ingame(const std::string& dir) {
     c.Draw("images/hourglass/flame_anim.png", 709, 135, 48, 48, 0);
     c.Draw("images/interface/hammer.png", 705, 424, 60, 99, 0);
     c.Draw("images/interface/ingame_interface.png", 675, 12);
-    c.Text("12", ArtFont::Display, 28, 749, 272, 16, 2, 2);
-    c.Text("12", ArtFont::Display, 28, 750, 271, 255, 255, 115);
-    c.Text("3", ArtFont::Display, 28, 749, 315, 16, 2, 2);
-    c.Text("3", ArtFont::Display, 28, 750, 314, 255, 255, 115);
-    c.Text("48210", ArtFont::Display, 28, 714, 387, 16, 2, 2);
-    c.Text("48210", ArtFont::Display, 28, 715, 386, 255, 255, 115);
-    c.Text("Level", ArtFont::Display, 30, 693, 271, 255, 255, 115);
-    c.Text("Lives", ArtFont::Display, 30, 693, 314, 255, 255, 115);
-    c.Text("Score", ArtFont::Display, 30, 710, 350, 255, 255, 115);
+    // the longest values, where the game places them
+    const char* labels[] = {"Level", "Lives", "Score"};
+    const int label_y[] = {Panel_LevelY, Panel_LivesY, Panel_ScoreLabelY};
+    const char* numbers[] = {"150", "9", "9999999"};
+    const int number_y[] = {Panel_LevelY + Panel_NumberDrop, Panel_LivesY + Panel_NumberDrop,
+                            Panel_ScoreY};
+    for (int i = 0; i < 3; ++i) {
+        c.Text(labels[i], ArtFont::Display, 30, Panel_LabelX, label_y[i], 255, 255, 115);
+        const int x = Panel_ValueRight - c.Width(numbers[i], ArtFont::Display, 28);
+        c.Text(numbers[i], ArtFont::Display, 28, x - 1, number_y[i], 16, 2, 2);
+        c.Text(numbers[i], ArtFont::Display, 28, x, number_y[i] - 1, 255, 255, 115);
+    }
     c.Button("anim2", 689, 542, "Main Menu", false);
     c.Draw("images/interface/Fond_Game_Datas.png", 58, 60, 0, 0, 0, 1, 560, 160);
     c.Text("Make matches over the ice tiles to clear them.", ArtFont::Sans, 16, 122, 80, 255, 255,

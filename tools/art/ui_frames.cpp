@@ -1,5 +1,6 @@
 // Frosted panels: the dialog frame (also stretched to other sizes), the tip panel, the in-game
 // panel on the right of the board and the highscore table's backdrop.
+#include "app/panel.h"
 #include "tools/art/ui.h"
 #include "tools/art/ui_kit.h"
 
@@ -45,7 +46,8 @@ void Window(cairo_t* cr, double x, double y, double w, double h, double r) {
 Picture DialogFrame() {
     const int w = 376, h = 452;
     Sketch s = Sketch_New(w, h);
-    Ui_FrostPanel(s.cr, 2, 10, w - 4, h - 12, 22, 0.86, 3.0);
+    // Opaque glass: the board must not show through a dialog's text.
+    Ui_FrostPanel(s.cr, 2, 10, w - 4, h - 12, 22, 1.0, 3.0);
     FrostFlakes(s.cr, w - 110, h - 110, 90, 90, 5, 5);
     FrostFlakes(s.cr, 14, h - 90, 60, 70, 3, 6);
     Ui_SnowCap(s.cr, 18, 11, 170, 14, 41);
@@ -87,17 +89,17 @@ Picture IngamePanel() {
     // Candle window and hammer window, where the game's dark boxes are.
     Window(cr, 685 - ox, 112 - oy, 95, 145, 10);
     Window(cr, 686 - ox, 418 - oy, 97, 107, 10);
-    // Inset behind "Level", "Lives", "Score" and their numbers.
-    double ix = 684 - ox, iy = 264 - oy, iw = 102, ih = 150;
-    Art_RoundRect(cr, ix, iy, iw, ih, 10);
+    // Inset behind "Level", "Lives", "Score" and their numbers, where the game places them.
+    double ix = Panel_InsetX - ox, iy = Panel_InsetY - oy, iw = Panel_InsetW, ih = Panel_InsetH;
+    Art_RoundRect(cr, ix + 0.5, iy + 0.5, iw - 1, ih - 1, 9);
     cairo_set_source_rgba(cr, 0.03, 0.07, 0.16, 0.55);
     cairo_fill_preserve(cr);
     Ui_Set(cr, "#b8cce8", 0.5);
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
-    for (double sy : {308.0, 349.0}) { // hairlines between the rows
-        cairo_move_to(cr, ix + 10, sy - oy);
-        cairo_line_to(cr, ix + iw - 10, sy - oy);
+    for (int sy : Panel_RowLines) { // hairlines between the rows
+        cairo_move_to(cr, ix + 8, sy - oy + 0.5);
+        cairo_line_to(cr, ix + iw - 8, sy - oy + 0.5);
     }
     Ui_Set(cr, "#b8cce8", 0.3);
     cairo_stroke(cr);
