@@ -20,15 +20,16 @@ const GemLook kGems[7] = {
     {68, 48, "#2fc45a"}, {48, 48, "#1e5bff"}, {57, 45, "#b23cff"},
 };
 
-// A soft glow in the gem's colour, added behind the piece at about two thirds of its size:
-// brightest just outside the gem's body, fading to nothing at the edge of the picture.
+// A hint of the gem's colour just around its body, added behind the piece at about two thirds
+// of its size. The body covers the inner 60 % of the radius; the glow dies out well inside the
+// cell, so it tints the gem's outline without laying a fog over the cell.
 Picture Halo(const char* colour) {
     const int size = 96;
     Sketch s = Sketch_New(size, size);
     cairo_pattern_t* g = cairo_pattern_create_radial(48, 48, 0, 48, 48, 48);
     unsigned v = static_cast<unsigned>(std::strtoul(colour + 1, nullptr, 16));
     double r = ((v >> 16) & 255) / 255.0, gr = ((v >> 8) & 255) / 255.0, b = (v & 255) / 255.0;
-    const double stops[][2] = {{0.0, 0.55}, {0.45, 0.6}, {0.62, 0.42}, {0.8, 0.16}, {1.0, 0.0}};
+    const double stops[][2] = {{0.0, 0.24}, {0.5, 0.24}, {0.62, 0.18}, {0.74, 0.05}, {0.86, 0.0}};
     for (const auto& st : stops)
         cairo_pattern_add_color_stop_rgba(g, st[0], r, gr, b, st[1]);
     cairo_set_source(s.cr, g);

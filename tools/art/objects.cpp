@@ -13,9 +13,10 @@ namespace {
 
 PovStrip Strip(const char* scene, const char* tag, int w, int h, int count,
                std::vector<std::pair<std::string, std::string>> declares = {},
-               double antialias = 0.05) {
+               double antialias = 0.05, int supersample = 1) {
     PovStrip s;
     s.antialias = antialias;
+    s.supersample = supersample;
     s.scene = scene;
     s.tag = tag;
     s.frame_w = w;
@@ -188,7 +189,7 @@ void DrawObjects(const ArtContext& ctx) {
         Strip("chain.pov", "chain1", 48, 48, 64, {{"Locks", "1"}}, 0.12),
         Strip("chain.pov", "chain2", 48, 48, 64, {{"Locks", "2"}}, 0.12),
         Strip("chain.pov", "link", 28, 20, 15, {{"Locks", "0"}}),
-        Strip("candle.pov", "candle", 64, 116, 32),
+        Strip("candle.pov", "candle", 64, 116, 32, {}, 0.05, 2),
         Strip("hammer.pov", "hammer1", 60, 99, 32, {{"Kind", "1"}}),
         Strip("hammer.pov", "hammer2", 62, 103, 32, {{"Kind", "2"}}),
         Strip("hammer.pov", "hammer3", 82, 110, 32, {{"Kind", "3"}}),

@@ -35,9 +35,11 @@ static int Rows(const PovStrip& s) {
 static std::string Command(const PovStrip& s) {
     int cols = std::min(s.columns, s.count);
     std::ostringstream cmd;
-    cmd << "povray -I" << s.scene << " -O" << s.tag << ".png +W" << s.frame_w * cols << " +H"
-        << s.frame_h * Rows(s) << " +A" << s.antialias << " +AM2 +R2 +UA -D +WT1 +FN"
-        << " Declare=FW=" << s.frame_w << " Declare=FH=" << s.frame_h
+    const int ss = std::max(1, s.supersample);
+    // The scene's units stay frame pixels (FW, FH); only the picture grows by ss.
+    cmd << "povray -I" << s.scene << " -O" << s.tag << ".png +W" << s.frame_w * cols * ss << " +H"
+        << s.frame_h * Rows(s) * ss << " +A" << s.antialias << " +AM2 +R2 +UA -D +WT1 +FN"
+        << (ss > 1 ? " -J" : "") << " Declare=FW=" << s.frame_w << " Declare=FH=" << s.frame_h
         << " Declare=Count=" << s.count << " Declare=Cols=" << cols << " Declare=Rows=" << Rows(s);
     for (const auto& [k, v] : s.declares)
         cmd << " Declare=" << k << "=" << v;
@@ -78,8 +80,35 @@ std::vector<std::vector<Picture>> Pov_Render(const ArtContext& ctx,
         if (status[i] != 0 || !Picture_ReadPng(base + ".png", &grid))
             Art_Fail("povray failed on " + s.scene + " (" + s.tag + "):\n" +
                      LogTail(base + ".log"));
-        out.push_back(Pov_Cut(grid, s.frame_w, s.frame_h, s.count, std::min(s.columns, s.count)));
+        const int ss = std::max(1, s.supersample);
+        std::vector<Picture> frames =
+            Pov_Cut(grid, s.frame_w * ss, s.frame_h * ss, s.count, std::min(s.columns, s.count));
+        if (ss > 1)
+            for (Picture& f : frames)
+                f = Pov_Downsample(f, ss);
+        out.push_back(std::move(frames));
     }
+    return out;
+}
+
+Picture Pov_Downsample(const Picture& p, int factor) {
+    Picture out = Picture_New(p.w / factor, p.h / factor);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x) {
+            double sum[4] = {0, 0, 0, 0};
+            for (int dy = 0; dy < factor; ++dy)
+                for (int dx = 0; dx < factor; ++dx) {
+                    const std::uint8_t* s =
+                        &p.rgba[(static_cast<size_t>(y * factor + dy) * p.w + x * factor + dx) * 4];
+                    for (int k = 0; k < 3; ++k)
+                        sum[k] += s[k] * s[3];
+                    sum[3] += s[3];
+                }
+            std::uint8_t* d = &out.rgba[(static_cast<size_t>(y) * out.w + x) * 4];
+            for (int k = 0; k < 3; ++k)
+                d[k] = static_cast<std::uint8_t>(sum[3] > 0 ? sum[k] / sum[3] + 0.5 : 0);
+            d[3] = static_cast<std::uint8_t>(sum[3] / (factor * factor) + 0.5);
+        }
     return out;
 }
 

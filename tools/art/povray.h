@@ -16,6 +16,9 @@ struct PovStrip {
     int frame_w = 0, frame_h = 0, count = 1;
     int columns = 8;         // frames per row of the rendered grid
     double antialias = 0.05; // colour step that makes the renderer take more samples
+    // Rendered at this many times the size without jitter and averaged down: outlines come out
+    // with an even, smooth alpha instead of the renderer's noisy edge samples.
+    int supersample = 1;
     std::vector<std::pair<std::string, std::string>> declares; // scene parameters
 };
 
@@ -26,6 +29,9 @@ std::vector<std::vector<Picture>> Pov_Render(const ArtContext& ctx,
 
 // Cuts `count` frames of w x h from a grid of `columns` frames a row.
 std::vector<Picture> Pov_Cut(const Picture& grid, int w, int h, int count, int columns);
+
+// Averages each `factor` x `factor` block into one pixel, weighting colour by alpha.
+Picture Pov_Downsample(const Picture& p, int factor);
 
 // Small picture helpers shared by the object modules.
 Picture Pov_Crop(const Picture& p, int x, int y, int w, int h);

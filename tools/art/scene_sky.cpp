@@ -40,8 +40,9 @@ double MoonLight(const SkyStyle& s, double x, double y, double* disc) {
         body *= Smooth(s.moon_r - 0.9, s.moon_r + 0.9, std::hypot(sx, sy));
     }
     *disc = body;
-    double halo = 0.22 * std::exp(-std::max(0.0, r - s.moon_r) / 55.0) +
-                  0.10 * std::exp(-std::max(0.0, r - s.moon_r) / 160.0);
+    // a tight glow: the moon stands clear of the board, and its light must not wash over it
+    double halo = 0.20 * std::exp(-std::max(0.0, r - s.moon_r) / 28.0) +
+                  0.05 * std::exp(-std::max(0.0, r - s.moon_r) / 90.0);
     return halo * (s.crescent > 0 ? 0.6 : 1.0);
 }
 
@@ -197,10 +198,14 @@ Rgba FlakeFluffy(double x, double y) {
 }
 
 void DrawScene(const ArtContext& ctx) {
+    // The moons sit in the two top corners of the board's area, which the levels' boards leave
+    // free most often: of the 150 levels, 27 reach into the first spot and 26 into the second
+    // (the middle of the upper left, where they stood before, is covered in 96). A faint band
+    // of stars keeps the sky seen through the ice from being a bare gradient.
     const SkyStyle skies[] = {
-        {101, 470, 118, 96, 27, 0.0, 0.0, 0.0},
-        {202, 460, 0, 0, 0, 0.0, 0.20, 0.0},
-        {303, 480, 96, 118, 20, 1.0, 0.0, 0.10},
+        {101, 470, 646, 30, 22, 0.0, 0.0, 0.06},
+        {202, 460, 0, 0, 0, 0.0, 0.20, 0.05},
+        {303, 480, 24, 28, 20, 1.0, 0.0, 0.10},
     };
     const char* sky_names[] = {"images/bckg_SkyA1.jpg", "images/bckg_SkyA2.jpg",
                                "images/bckg_SkyA3.jpg"};

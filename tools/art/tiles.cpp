@@ -29,12 +29,13 @@ Rgba White(double a) {
     return Rgba_Straight(1, 1, 1, a);
 }
 
+// The night through a dark frosted pane: the darkest of the three cells, flat and quiet.
 Rgba BareAt(double x, double y) {
-    Rgba c = Rgba_Mix(Rgba_Hex("#24457e", 0.87), Rgba_Hex("#0e2145", 0.87), (x + y) / 96.0);
-    c = Rgba_Tone(c, 1.0 + 0.30 * (Fbm(x / 6.0, y / 6.0, 4, 11) - 0.5));
-    c = Rgba_Over(c, Rgba_Hex("#b8cce8", 0.08 * Smooth(34, 0, x + y)));
+    Rgba c = Rgba_Mix(Rgba_Hex("#1a3060", 0.66), Rgba_Hex("#0c1a38", 0.66), (x + y) / 96.0);
+    c = Rgba_Tone(c, 1.0 + 0.24 * (Fbm(x / 6.0, y / 6.0, 4, 11) - 0.5));
+    c = Rgba_Over(c, Rgba_Hex("#b8cce8", 0.05 * Smooth(34, 0, x + y)));
     double bv = Bevel(x, y, 2.5);
-    if (bv > 0) c = Rgba_Over(c, Rgba_Hex("#b8cce8", 0.45 * bv));
+    if (bv > 0) c = Rgba_Over(c, Rgba_Hex("#8ea8cf", 0.40 * bv));
     if (bv < 0) c = Rgba_Over(c, Rgba_Hex("#040a18", 0.55 * -bv));
     return c;
 }
@@ -66,62 +67,53 @@ std::vector<Segment> IceCracks() {
     return out;
 }
 
+// A slab of deep translucent blue: the night shows through it, a thin bright edge and a few
+// pale cracks say "ice", and a small glint catches the light at the upper left. It reads
+// mid-dark so the gems on it are the brightest things on the board.
 Rgba IceAt(double x, double y) {
     static const std::vector<Segment> cracks = IceCracks();
-    Rgba c = Rgba_Mix(Rgba_Hex("#c4ecff", 0.76), Rgba_Hex("#5499cc", 0.72), (x + y) / 96.0);
+    Rgba c = Rgba_Mix(Rgba_Hex("#3f78b8", 0.54), Rgba_Hex("#28528a", 0.52), (x + y) / 96.0);
     double streak = Fbm((x + y) / 5.0, (x - y) / 16.0, 4, 21) - 0.5;
-    c = Rgba_Tone(c, 1.0 + 0.26 * streak);
+    c = Rgba_Tone(c, 1.0 + 0.30 * streak);
     // the cold light caught in the upper-left of the slab
     double s = x + y;
     double glint =
-        0.42 * std::exp(-(s - 15) * (s - 15) / 3.0) + 0.22 * std::exp(-(s - 21) * (s - 21) / 1.0);
+        0.22 * std::exp(-(s - 15) * (s - 15) / 3.0) + 0.12 * std::exp(-(s - 21) * (s - 21) / 1.0);
     c = Rgba_Over(c, White(glint * Smooth(0, 3, std::min(x, y))));
     double crack = 1e9;
     for (const Segment& k : cracks)
         crack = std::min(crack, SegmentDistance(x, y, k.ax, k.ay, k.bx, k.by));
-    c = Rgba_Over(c, Rgba_Hex("#e6f7ff", 0.55 * Smooth(0.75, 0.15, crack)));
-    double bv = Bevel(x, y, 3.0);
-    if (bv > 0) c = Rgba_Over(c, Rgba_Hex("#e6f7ff", 0.85 * std::pow(bv, 0.8)));
-    if (bv < 0) c = Rgba_Over(c, Rgba_Hex("#23588c", 0.75 * -bv));
-    c = Rgba_Add(c, White(0.95 * Twinkle(x - 8.5, y - 8.0, 5.5, 0.65)));
+    c = Rgba_Over(c, Rgba_Hex("#bfe6ff", 0.40 * Smooth(0.75, 0.15, crack)));
+    double bv = Bevel(x, y, 2.5);
+    if (bv > 0) c = Rgba_Over(c, Rgba_Hex("#bfe6ff", 0.85 * std::pow(bv, 1.4)));
+    if (bv < 0) c = Rgba_Over(c, Rgba_Hex("#0b1b3a", 0.70 * -bv));
+    c = Rgba_Add(c, White(0.85 * Twinkle(x - 6.5, y - 6.0, 4.5, 0.6)));
     return c;
 }
 
-// Three-stop snow colour from shaded (0) through flat (0.5) to lit (1).
-Rgba SnowTone(double t) {
-    if (t < 0.5) return Rgba_Mix(Rgba_Hex("#9fb3d4"), Rgba_Hex("#e0e9f7"), t * 2);
-    return Rgba_Mix(Rgba_Hex("#e0e9f7"), Rgba_Hex("#fbfdff"), (t - 0.5) * 2);
-}
-
+// The snow cap: a drift along the top of the ice slab, at most its upper third, with a lumpy
+// lower edge so it reads as snow rather than a stripe.
 double CapSdf(double x, double y) {
-    double wobble = (Fbm(x / 6.0, y / 6.0, 2, 31) - 0.5) * 3.0;
-    return RoundRectSdf(x, y, 2.5, 2.0, 45.5, 45.0, 11.0) + wobble;
+    double wobble = (Fbm(x / 5.0, y / 5.0, 2, 31) - 0.5) * 2.5;
+    double sag = 1.5 * std::sin(x / kCell * kPi); // a little deeper in the middle
+    double lower = 7.5 + sag + 2.5 * (Fbm(x / 7.0, 3.0, 2, 33) - 0.5);
+    double box = RoundRectSdf(x, y, 1.5, 1.0, 46.5, 40.0, 6.0);
+    return std::max(box, y - lower) + wobble;
 }
 
 Rgba SnowAt(double x, double y) {
     Rgba c = IceAt(x, y);
     double d = CapSdf(x, y);
-    double shadow = 0.45 * Smooth(3.0, -1.0, CapSdf(x - 1.5, y - 2.0));
-    if (d > 0) c = Rgba_Over(c, Rgba_Hex("#0f2245", shadow * Smooth(0, 1.5, d)));
+    double shadow = 0.5 * Smooth(2.5, -1.0, CapSdf(x, y - 1.8));
+    if (d > 0) c = Rgba_Over(c, Rgba_Hex("#08162e", shadow * Smooth(0, 1.2, d)));
     if (d > 0.0) return c;
-    // A pillow of snow: its rim slopes away from the middle, lit from the upper left.
+    // A pillow of snow: lit along its upper-left, in shade at its lower edge.
     double depth = -d;
-    double tilt = 1.35 * Clamp01(1.0 - depth / 7.0);
-    double gx = CapSdf(x + 0.4, y) - CapSdf(x - 0.4, y);
-    double gy = CapSdf(x, y + 0.4) - CapSdf(x, y - 0.4);
-    double gl = std::sqrt(gx * gx + gy * gy) + 1e-9;
-    double nx = gx / gl * tilt, ny = gy / gl * tilt, nz = 1.0;
-    double nl = std::sqrt(nx * nx + ny * ny + nz * nz);
-    const double lx = -1, ly = -1, lz = 1.4, ll = std::sqrt(lx * lx + ly * ly + lz * lz);
-    double lambert = (nx * lx + ny * ly + nz * lz) / (nl * ll);
-    double flat = lz / ll;
-    double t = Clamp01(0.5 + (lambert - flat) * 1.5 + 0.08 * (1 - (x + y) / 48.0));
-    Rgba snow = SnowTone(t);
+    double t = Clamp01(0.05 + 0.12 * depth - 0.012 * x);
+    Rgba snow = Rgba_Mix(Rgba_Hex("#a9bcd9"), Rgba_Hex("#eef4ff"), t);
     snow = Rgba_Tone(snow, 1.0 + 0.06 * (Noise2(x * 1.4, y * 1.4, 41) - 0.5));
-    snow = Rgba_Scale(snow, 0.97);
-    snow = Rgba_Add(snow, White(0.9 * Twinkle(x - 12, y - 9.5, 3.0, 0.5)));
-    snow = Rgba_Add(snow, White(0.7 * Twinkle(x - 35, y - 8, 2.5, 0.45)));
-    snow = Rgba_Add(snow, White(0.6 * Twinkle(x - 8, y - 33, 2.5, 0.45)));
+    snow = Rgba_Add(snow, White(0.8 * Twinkle(x - 12, y - 5.5, 3.0, 0.5)));
+    snow = Rgba_Add(snow, White(0.6 * Twinkle(x - 35, y - 4.5, 2.5, 0.45)));
     double edge = Clamp01(0.5 + depth * 2.0); // antialiased rim within the samples
     return Rgba_Mix(c, snow, edge);
 }

@@ -1,5 +1,5 @@
-// The seven gems. Kind (0..6) picks the shape and colours; the loop is a glint that travels
-// round the facets and a gentle shine pulse, while the silhouette stays still.
+// The seven gems. Kind (0..6) picks the shape and colours; the loop is a glint that sweeps
+// to and fro over the lit facets and a gentle shine pulse, while the silhouette stays still.
 #version 3.7;
 global_settings { assumed_gamma 1.0 max_trace_level 5 }
 #include "studio.inc"
@@ -131,7 +131,9 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
   #local Phase = 2 * pi * T;
   #local Pulse = sin(Phase);
   #local Polar = 1.2 + 0.25 * sin(2 * Phase);
-  #local Az = 2.3 - Phase;
+  // the glint sweeps to and fro over the lit upper-left facets; it never reaches the shaded
+  // lower facets, where it would show as a bright sliver under the gem
+  #local Az = 2.0 + 0.8 * sin(Phase);
   #local GlintDir = <sin(Polar) * cos(Az), sin(Polar) * sin(Az), -cos(Polar)>;
   #if (Kind = 0)
     // the pearl: soft lustre with a faint play of colour instead of facets
@@ -146,7 +148,7 @@ global_settings { assumed_gamma 1.0 max_trace_level 5 }
       }
     }
   #else
-    Studio(Ramp, (Kind = 1 ? -0.06 : 0) + 0.035 * Pulse, GlintDir, 0.3, 1.6)
+    Studio(Ramp, 0.035 * Pulse, GlintDir, 0.3, 1.6)
     object { GemShape texture { pigment { rgb 0 } finish { Mirror } } }
   #end
   Highlight(0.85 + 0.15 * Pulse)
