@@ -754,7 +754,7 @@ void Lake(cairo_t* cr, Dice& dice) {
     for (int i = 0; i < 40; ++i) {
         double y = 458 + i * 3.2, w = 14 + i * 0.9;
         cairo_set_source_rgba(cr, 0.85, 0.9, 1.0, 0.16 * (1 - i / 40.0));
-        cairo_rectangle(cr, 118 - w / 2 + dice.Real(-3, 3), y, w, 1.3);
+        cairo_rectangle(cr, 24 - w / 2 + dice.Real(-3, 3), y, w, 1.3); // under the moons
         cairo_fill(cr);
     }
     for (int i = 0; i < 12; ++i) {

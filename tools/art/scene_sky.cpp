@@ -198,12 +198,13 @@ Rgba FlakeFluffy(double x, double y) {
 }
 
 void DrawScene(const ArtContext& ctx) {
-    // The moons sit in the two top corners of the board's area, which the levels' boards leave
-    // free most often: of the 150 levels, 27 reach into the first spot and 26 into the second
-    // (the middle of the upper left, where they stood before, is covered in 96). A faint band
-    // of stars keeps the sky seen through the ice from being a bare gradient.
+    // The moons sit in the top-left corner of the board's area, where the light comes from and
+    // which the levels' boards leave free most often: of the 150 levels, 27 reach into the full
+    // moon's disc and 26 into the crescent's (the spots further in, where they stood before,
+    // are covered in 96 and 88). A faint band of stars keeps the sky seen through the ice from
+    // being a bare gradient.
     const SkyStyle skies[] = {
-        {101, 470, 646, 30, 22, 0.0, 0.0, 0.06},
+        {101, 470, 24, 26, 22, 0.0, 0.0, 0.06},
         {202, 460, 0, 0, 0, 0.0, 0.20, 0.05},
         {303, 480, 24, 28, 20, 1.0, 0.0, 0.10},
     };
