@@ -12,6 +12,7 @@
 #include "board/swap.h"
 #include "board/table.h"
 #include "board/tips.h"
+#include "engine/frame.h"
 #include "engine/input.h"
 
 #include <algorithm>
@@ -25,7 +26,11 @@ struct FocusState {
     const void* push = nullptr; // pushed by Enter in this pass
     bool screen_turn = false;
     bool pause_asked = false; // Start or an unplugged pad: Escape pauses whatever is in hand
+    float held_ms[4] = {};    // how long each gamepad direction has been held
 };
+
+// A gamepad direction held down repeats, as a held arrow key does.
+constexpr float kRepeatDelayMs = 400.0f, kRepeatEveryMs = 120.0f;
 FocusState Nav;
 
 void TapKey(int vk) {
@@ -47,6 +52,27 @@ void PadStart() {
     }
 }
 
+void RepeatHeldDirections() {
+    static constexpr int kDirections[4][2] = {
+        {PAD_UP, VK_UP}, {PAD_DOWN, VK_DOWN}, {PAD_LEFT, VK_LEFT}, {PAD_RIGHT, VK_RIGHT}};
+    for (int i = 0; i < 4; ++i) {
+        float& held = Nav.held_ms[i];
+        if (!PadDown(kDirections[i][0])) {
+            held = 0.0f;
+            continue;
+        }
+        const float before = held;
+        held += DeltaMs;
+        if (held < kRepeatDelayMs) continue;
+        const int due = static_cast<int>((held - kRepeatDelayMs) / kRepeatEveryMs);
+        const int done = before < kRepeatDelayMs
+                             ? -1
+                             : static_cast<int>((before - kRepeatDelayMs) / kRepeatEveryMs);
+        for (int n = done; n < due; ++n)
+            TapKey(kDirections[i][1]);
+    }
+}
+
 void PadToKeys() {
     struct PadKey {
         int button, vk;
@@ -62,6 +88,7 @@ void PadToKeys() {
             TapKey(k.vk);
     for (int n = PadHit(PAD_START); n > 0; --n)
         PadStart();
+    RepeatHeldDirections();
     // An unplugged pad pauses the level it was playing.
     if (PadRemovedHit() > 0 && Playing() && !Tip_Showing) {
         Nav.pause_asked = true;

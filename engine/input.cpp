@@ -87,9 +87,15 @@ void PushControlChar(int vk) {
     if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE) PushChar(vk);
 }
 
+// Held arrow keys repeat, for the board's cursor, a name's cursor and the buttons' focus; any
+// other key counts only its first press.
+bool Repeats(int vk) {
+    return vk >= VK_LEFT && vk <= VK_DOWN;
+}
+
 void SetKey(int vk, bool down, bool repeat) {
     if (!ValidKey(vk)) return;
-    if (down && !repeat) ++Keys.hits[vk];
+    if (down && (!repeat || Repeats(vk))) ++Keys.hits[vk];
     Keys.down[vk] = down;
 }
 

@@ -1,6 +1,7 @@
 // Playing without the mouse: the keyboard and a scripted gamepad win a small level, take and put
-// back hammers, move the focus over a dialog's buttons and push them, and a gamepad unplugged in
-// play pauses the level. The script lines for keys by name and for the gamepad are read here too.
+// back hammers, move the focus over the buttons of a dialog and of the pause screen and push
+// them, and a gamepad unplugged in play pauses the level. The script lines for keys by name and for
+// the gamepad are read here too.
 #include "app/harness.h"
 #include "data/level_file.h"
 #include "engine/input.h"
@@ -15,33 +16,36 @@
 
 namespace {
 
-// A 3 x 3 board whose middle row is the only ice:
-//   1 2 3
-//   2 1 1    swapping the left piece of this row with the one above makes 1 1 1 on the ice
-//   3 3 2
-// No group stands at the start and nothing refills, so the one move wins.
 class KeyboardPlay : public GameRunTest {
   protected:
-    std::string OneMoveLevel() {
+    // A level file of dx x dy cells with these piece kinds (rows from the top) and ice where
+    // `ice` says, played as level 6 (which opens no help tip when the board shows), settled.
+    std::string Level(int dx, int dy, const std::vector<int>& kinds, const std::vector<int>& ice) {
         LevelSettings s;
-        s.table_dx = 3;
-        s.table_dy = 3;
+        s.table_dx = dx;
+        s.table_dy = dy;
         s.time = 300000;
         int weights[Piece_Kinds] = {0, 10, 10, 10};
-        const int kinds[9] = {1, 2, 3, 2, 1, 1, 3, 3, 2};
-        std::vector<LevelDataCell> cells(9);
-        for (int i = 0; i < 9; ++i) {
+        std::vector<LevelDataCell> cells(kinds.size());
+        for (std::size_t i = 0; i < cells.size(); ++i) {
             cells[i].color = kinds[i];
             cells[i].ContTile = -1;
-            cells[i].background = cells[i].bg_initial = i / 3 == 1 ? 1 : 0;
+            cells[i].background = cells[i].bg_initial = ice[i];
         }
         const std::vector<std::uint8_t> bytes = LevelFile_Write(s, weights, cells);
-        const std::string file = (dir / "one_move.lev").string();
+        const std::string file = (dir / "board.lev").string();
         std::ofstream(file, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
-        // Level 6 opens no help tip when the board shows.
         return "--level 6 --skip-fade-in --level-file " + file;
+    }
+    // A 3 x 3 board whose middle row is the only ice:
+    //   1 2 3
+    //   2 1 1    swapping the left piece of this row with the one above makes 1 1 1 on the ice
+    //   3 3 2
+    // No group stands at the start and nothing refills, so the one move wins.
+    std::string OneMoveLevel() {
+        return Level(3, 3, {1, 2, 3, 2, 1, 1, 3, 3, 2}, {0, 0, 0, 1, 1, 1, 0, 0, 0});
     }
 
     // A gamepad button pressed on `pass` and let go on the next.
@@ -85,6 +89,22 @@ TEST_F(KeyboardPlay, AScriptedGamepadWinsTheLevel) {
     EXPECT_EQ(Raw(17, "Cursor_Cell"), "[0, 1]");
     EXPECT_EQ(Number(22, "Selection_Active"), 1);
     EXPECT_EQ(Number(119, "Level_Outcome"), 1) << "won";
+}
+
+TEST_F(KeyboardPlay, AHeldStickRepeatsAfterAPause) {
+    // An 11 x 3 board of kinds 1 + (x + y) % 3: no group stands; one iced cell keeps it in play.
+    std::vector<int> kinds, ice(33, 0);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 11; ++x)
+            kinds.push_back(1 + (x + y) % 3);
+    ice[0] = 1;
+    // Held left from pass 10 to 50 at 20 ms a pass: the press shows the cursor mid-board, then
+    // it repeats after 400 ms and every 120 ms (passes 29, 35, 41 and 47).
+    const std::string script = "5 pad added\n10 pad axis leftx -30000\n50 pad axis leftx 0\n";
+    ASSERT_EQ(RunGame(Level(11, 3, kinds, ice) + " --frames 60", script, {12, 30, 59}), 0);
+    EXPECT_EQ(Raw(12, "Cursor_Cell"), "[5, 1]");
+    EXPECT_EQ(Raw(30, "Cursor_Cell"), "[4, 1]");
+    EXPECT_EQ(Raw(59, "Cursor_Cell"), "[1, 1]");
 }
 
 TEST_F(KeyboardPlay, SecondPressLetsGoEscapeLetsGoBeforePausingAndTheMouseHidesTheCursor) {
@@ -139,6 +159,19 @@ TEST_F(KeyboardPlay, TabAndEnterPushTheDialogsButtonsAndNotThoseUnderIt) {
     std::ifstream in(end);
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     EXPECT_NE(text.find("\"passes\": 26,"), std::string::npos) << text.substr(0, 120);
+}
+
+TEST_F(KeyboardPlay, ArrowsAndTabReachThePauseScreensButtonsFromEitherEnd) {
+    // The pause screen's buttons: "Main Menu", "Replay Level", "Resume Game". Up from no focus
+    // goes to the last, Tab to the first.
+    const std::string script = Named(10, "escape") + Named(15, "up") + Named(20, "enter") +
+                               Named(30, "escape") + Named(35, "tab") + Named(40, "enter");
+    ASSERT_EQ(RunGame("--level 6 --skip-fade-in --frames 50", script, {12, 17, 25, 37, 45}), 0);
+    EXPECT_EQ(Number(12, "GameState"), 7);
+    EXPECT_EQ(Raw(17, "Focus"), "1");
+    EXPECT_EQ(Number(25, "GameState"), 1) << "Resume Game";
+    EXPECT_EQ(Raw(37, "Focus"), "1");
+    EXPECT_EQ(Number(45, "GameState"), 0) << "Main Menu";
 }
 
 TEST_F(KeyboardPlay, StartPausesAndResumesAndAnUnpluggedPadPauses) {

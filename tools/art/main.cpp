@@ -2,6 +2,7 @@
 // Usage: artgen --out DIR --source DIR --work DIR [--jobs N] [module...]
 //        artgen --out DIR [--sheet FILE] [--sheet-width N] [--sheet-scale K] [--mockups]
 //        [module...]
+//        artgen --icons DIR NAME
 // With --sheet or --mockups, only the modules named run (none by default); then a contact sheet
 // of every picture in DIR is written to FILE, and --mockups writes mock_*.png screens beside DIR.
 #include "tools/art/art.h"
@@ -14,8 +15,14 @@
 #include <set>
 
 void Art_Mockups(const std::string& data_dir); // review screens next to the data folder
+// The desktop icon as DIR/hicolor/<size>/apps/NAME.png and .../scalable/apps/NAME.svg.
+void Art_WriteIcons(const std::string& dir, const std::string& name);
 
 int main(int argc, char** argv) {
+    if (argc == 4 && !std::strcmp(argv[1], "--icons")) {
+        Art_WriteIcons(argv[2], argv[3]);
+        return 0;
+    }
     ArtContext ctx;
     std::set<std::string> only;
     std::string sheet;
