@@ -147,6 +147,54 @@ TEST(Levels, MatchReachesTheRmsTargetWithinThePeakCeiling) {
     EXPECT_LE(Db_FromGain(Level_Peak(s)), -3.0 + 1e-3);
 }
 
+// Two channels made of a shared part and a part of each side's own, `inverted` turning the right
+// side's copy of the shared part upside down (what a reverb fed back inverted does).
+Signal StereoOf(double shared, double own, bool inverted) {
+    Signal common = Noise_White(1.0, 1), left = Noise_White(1.0, 2), right = Noise_White(1.0, 3);
+    Signal s = Signal_Silence(1.0, 2);
+    for (int i = 0; i < Signal_Frames(s); ++i) {
+        double c = shared * common.samples[size_t(i)];
+        s.samples[size_t(i) * 2] = float(c + own * left.samples[size_t(i)]);
+        s.samples[size_t(i) * 2 + 1] = float((inverted ? -c : c) + own * right.samples[size_t(i)]);
+    }
+    return s;
+}
+
+TEST(Levels, StereoCorrelationAndMonoFoldDown) {
+    struct Case {
+        const char* what;
+        double shared, own;
+        bool inverted;
+        double correlation, mono_loss_db;
+    };
+    const Case cases[] = {
+        {"the same on both sides", 0.5, 0.0, false, 1.0, 0.0},
+        {"unrelated sides", 0.0, 0.5, false, 0.0, 3.0},
+        {"half shared", 0.5, 0.5, false, 0.5, 1.25},
+        {"mostly one side inverted", 0.5, 0.3, true, -0.74, 8.8},
+    };
+    for (const Case& c : cases) {
+        Signal s = StereoOf(c.shared, c.own, c.inverted);
+        EXPECT_NEAR(Level_Correlation(s), c.correlation, 0.03) << c.what;
+        EXPECT_NEAR(Level_MonoLossDb(s), c.mono_loss_db, 0.25) << c.what;
+    }
+    EXPECT_EQ(Level_Correlation(Signal_Silence(0.1, 2)), 0.0);
+    EXPECT_EQ(Level_Correlation(Noise_White(0.1, 4)), 0.0); // mono has no stereo image
+}
+
+TEST(Mix, NarrowToReachesTheCorrelationAndKeepsTheSum) {
+    Signal wide = StereoOf(0.5, 0.3, true), narrowed = wide;
+    double side = Mix_NarrowTo(narrowed, 0.4);
+    EXPECT_LT(side, 1.0);
+    EXPECT_NEAR(Level_Correlation(narrowed), 0.4, 0.01);
+    for (size_t i = 0; i + 1 < wide.samples.size(); i += 2) // the mono fold-down is untouched
+        ASSERT_NEAR(wide.samples[i] + wide.samples[i + 1],
+                    narrowed.samples[i] + narrowed.samples[i + 1], 1e-5);
+    Signal already = StereoOf(0.5, 0.2, false), kept = already;
+    EXPECT_EQ(Mix_NarrowTo(kept, 0.4), 1.0); // holds together already: left as it is
+    EXPECT_EQ(kept.samples, already.samples);
+}
+
 TEST(Noise, SameSeedSameNoiseOtherSeedOtherNoise) {
     EXPECT_EQ(Noise_White(0.1, 7).samples, Noise_White(0.1, 7).samples);
     EXPECT_NE(Noise_White(0.1, 7).samples, Noise_White(0.1, 8).samples);

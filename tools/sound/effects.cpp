@@ -37,20 +37,29 @@ Signal Crack(std::uint64_t seed, double brightness) {
     return s;
 }
 
-// Little high pings of falling ice crystals, spread over `spread` seconds.
+// Little pings of falling ice crystals, spread over `spread` seconds. Each is a tiny noisy tick
+// with a short inharmonic ring at its own pitch, spread over two octaves: piled up by a cascade
+// they stay a glitter instead of building one steady band of pure tones.
 Signal Tinkles(std::uint64_t seed, int count, double spread, double low, double high) {
     Signal s = Signal_Silence(spread + 0.4);
     Rng rng = Rng_Make(seed);
     for (int i = 0; i < count; ++i) {
-        double f = Rng_Range(rng, low, high);
-        Signal ping =
-            Osc_Partials(f, {{1.0, 1.0, Rng_Range(rng, 0.04, 0.12)}, {2.71, 0.2, 0.03}}, 0.35);
+        double f = low * std::pow(high / low, Rng_Uniform(rng)); // even over the octaves
+        double ring = Rng_Range(rng, 0.025, 0.07);
+        Signal ping = Osc_Partials(f,
+                                   {{1.0, 1.0, ring},
+                                    {Rng_Range(rng, 2.3, 2.9), 0.3, ring * 0.5},
+                                    {Rng_Range(rng, 4.1, 5.3), 0.12, ring * 0.3}},
+                                   0.25);
         Env_FadeIn(ping, 0.001);
-        Env_FadeOut(ping, 0.1);
+        Env_FadeOut(ping, 0.08);
+        Signal tick =
+            Burst(0.02, seed * 97 + std::uint64_t(i), f * 0.7, std::min(f * 2.0, 12000.0), 0.003);
+        Mix_Add(ping, tick, 0.0, 0.5);
         double at = spread * std::pow(Rng_Uniform(rng), 1.6); // thicker at the start
-        Mix_Add(s, ping, at, Rng_Range(rng, 0.15, 0.5) * (1.0 - 0.6 * at / spread));
+        Mix_Add(s, ping, at, Rng_Range(rng, 0.12, 0.4) * (1.0 - 0.6 * at / spread));
     }
-    Filter_LowPass(s, 9000); // bright, not piercing
+    Filter_LowPass(s, 8000); // bright, not piercing
     return s;
 }
 
@@ -71,11 +80,20 @@ Signal Fx_Click(const SoundContext&) {
     return s;
 }
 
+// Partials of the ding: a small bell struck with a soft mallet, its upper partials weaker and
+// shorter than the plain bell's, so a row of dings at different speeds blends instead of beating.
+const std::vector<Partial> kDingPartials = {{1.00, 1.00, 0.45},
+                                            {2.02, 0.30, 0.18},
+                                            {2.76, 0.28, 0.12},
+                                            {4.07, 0.10, 0.06},
+                                            {5.40, 0.06, 0.04}};
+
 Signal Fx_Ding(const SoundContext&) {
-    // always played slowed (rates 0.30 to about 0.8), so it is pitched high and kept clean: pure
-    // partials with no noise, which stay bell-like an octave and more below.
-    Signal s = Osc_Partials(2637.0, kBellPartials, 1.4);
-    Env_FadeIn(s, 0.0008);
+    // always played slowed (rates 0.30 to about 0.8), so it is pitched high and kept clean:
+    // partials and a faint mallet tick, which stay bell-like an octave and more below
+    Signal s = Osc_Partials(2637.0, kDingPartials, 1.4);
+    Env_FadeIn(s, 0.002);
+    Mix_Add(s, Burst(0.02, 12, 2000, 7000, 0.002), 0.0, 0.08);
     Env_FadeOut(s, 0.6); // slowed to 0.3 the tail lasts seconds: it must die away, not stop
     Reverb_Apply(s, {0.5, 0.3, 0.12, 1.0}, 0.4);
     Env_FadeOut(s, 0.3);
@@ -88,7 +106,7 @@ Signal Fx_GlassBreaking(const SoundContext&) {
     Mix_Add(s, Crack(22, 0.7), 0.05, 0.5);
     Signal crunch = Burst(0.4, 23, 800, 6000, 0.08);
     Mix_Add(s, crunch, 0.01, 0.35);
-    Mix_Add(s, Tinkles(24, 26, 0.7, 2400, 5600), 0.04, 0.9);
+    Mix_Add(s, Tinkles(24, 20, 0.7, 1800, 7000), 0.04, 0.6);
     Reverb_Apply(s, {0.45, 0.4, 0.15, 1.0}, 0.3);
     Mix_TrimTail(s, -60);
     return s;
@@ -275,8 +293,8 @@ std::vector<SoundRecipe> Effects_Recipes() {
         {"Boulder.ogg", K::Effect, Fx_Boulder},
         {"GetHammer.ogg", K::Effect, Fx_GetHammer},
         {"click.wav", K::Effect, Fx_Click},
-        {"ding1.wav", K::Effect, Fx_Ding},
-        {"glass_breaking2.ogg", K::Effect, Fx_GlassBreaking},
+        {"ding1.wav", K::Effect, Fx_Ding, -7.0},                    // one per piece of every match
+        {"glass_breaking2.ogg", K::Effect, Fx_GlassBreaking, -5.0}, // one per broken ice
         {"Shieldout.wav", K::Effect, Fx_ShieldOut},
         {"bub_timealarm.ogg", K::Effect, Fx_TimeAlarm},
         {"explo3.wav", K::Effect, Fx_Explosion},

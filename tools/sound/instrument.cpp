@@ -51,7 +51,10 @@ void SetUpChannels(InstrumentBank& bank, const Score& score) {
     const ScoreReverb& r = score.reverb;
     fluid_synth_set_reverb_group_roomsize(bank.synth, -1, r.room);
     fluid_synth_set_reverb_group_damp(bank.synth, -1, r.damp);
-    fluid_synth_set_reverb_group_width(bank.synth, -1, r.width * 100.0);
+    // The synthesizer's width runs past 1, but above 1 it feeds each side's reverb into the other
+    // inverted: at 100 the two channels come out largely in opposite phase and cancel in mono.
+    // 1 is the widest in-phase setting (each side's reverb on its own side only).
+    fluid_synth_set_reverb_group_width(bank.synth, -1, std::clamp(r.width, 0.0, 1.0));
     fluid_synth_set_reverb_group_level(bank.synth, -1, r.level);
 }
 

@@ -439,6 +439,67 @@ double Level_Rms(const Signal& s) {
     return std::sqrt(sum / double(s.samples.size()));
 }
 
+double Level_Correlation(const Signal& s) {
+    if (s.channels != 2) return 0.0;
+    double lr = 0, ll = 0, rr = 0;
+    for (size_t i = 0; i + 1 < s.samples.size(); i += 2) {
+        double l = s.samples[i], r = s.samples[i + 1];
+        lr += l * r;
+        ll += l * l;
+        rr += r * r;
+    }
+    return ll > 0 && rr > 0 ? lr / std::sqrt(ll * rr) : 0.0;
+}
+
+double Level_MonoLossDb(const Signal& s) {
+    if (s.channels != 2) return 0.0;
+    double stereo = 0, mono = 0;
+    for (size_t i = 0; i + 1 < s.samples.size(); i += 2) {
+        double l = s.samples[i], r = s.samples[i + 1];
+        stereo += (l * l + r * r) / 2.0;
+        mono += (l + r) * (l + r) / 4.0;
+    }
+    if (stereo <= 0) return 0.0;
+    if (mono <= 0) return 200.0; // all cancelled
+    return 10.0 * std::log10(stereo / mono);
+}
+
+namespace {
+
+// The correlation the signal would have with its side (L - R) / 2 scaled by g, from the energies
+// of the mid, the side and their product.
+double CorrelationWithSide(double mm, double ss, double ms, double g) {
+    double l = mm + g * g * ss + 2 * g * ms, r = mm + g * g * ss - 2 * g * ms;
+    return l > 0 && r > 0 ? (mm - g * g * ss) / std::sqrt(l * r) : 1.0;
+}
+
+} // namespace
+
+double Mix_NarrowTo(Signal& s, double correlation) {
+    if (s.channels != 2) return 1.0;
+    double mm = 0, ss = 0, ms = 0;
+    for (size_t i = 0; i + 1 < s.samples.size(); i += 2) {
+        double m = (s.samples[i] + s.samples[i + 1]) / 2.0,
+               d = (s.samples[i] - s.samples[i + 1]) / 2.0;
+        mm += m * m;
+        ss += d * d;
+        ms += m * d;
+    }
+    if (CorrelationWithSide(mm, ss, ms, 1.0) >= correlation) return 1.0;
+    double lo = 0.0, hi = 1.0; // the correlation falls as the side grows
+    for (int i = 0; i < 40; ++i) {
+        double mid = (lo + hi) / 2;
+        (CorrelationWithSide(mm, ss, ms, mid) >= correlation ? lo : hi) = mid;
+    }
+    for (size_t i = 0; i + 1 < s.samples.size(); i += 2) {
+        double m = (s.samples[i] + s.samples[i + 1]) / 2.0,
+               d = (s.samples[i] - s.samples[i + 1]) / 2.0;
+        s.samples[i] = float(m + lo * d);
+        s.samples[i + 1] = float(m - lo * d);
+    }
+    return lo;
+}
+
 double Level_ActiveRms(const Signal& s) {
     size_t window = size_t(kSampleRate / 100) * s.channels;
     std::vector<double> energies;

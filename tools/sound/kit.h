@@ -118,3 +118,13 @@ void Level_Match(Signal& s, double rms_db, double peak_db, double max_limit_db =
 // ceiling and recovers over `release` seconds, so transients are tamed without distortion.
 void Level_Limit(Signal& s, double ceiling_db, double release = 0.06);
 void Level_NormalizePeak(Signal& s, double peak_db);
+// Stereo image of a two-channel signal: the correlation of left and right (1 the same, 0
+// unrelated, -1 one channel inverted; 0 for mono or silence), and how many dB quieter the mono
+// fold-down (L + R) / 2 is than the stereo signal (0 when both sides are the same, 3 when they
+// are unrelated, more when they cancel).
+double Level_Correlation(const Signal& s);
+double Level_MonoLossDb(const Signal& s);
+// Narrows a stereo signal just enough for its left/right correlation to reach `correlation`:
+// the difference of the sides is turned down, the sum kept. Returns the difference's gain (1
+// when the signal already holds together).
+double Mix_NarrowTo(Signal& s, double correlation);

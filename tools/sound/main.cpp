@@ -21,6 +21,13 @@ namespace {
 constexpr double kPeakLimitDb = -1.0;  // measured on the decoded file
 constexpr double kPeakTargetDb = -3.0; // before encoding: room for the codec's overshoot
 constexpr float kOggQuality = 0.35f;
+// Music must hold together in stereo and on one speaker: left and right mostly alike, and a mono
+// fold-down hardly quieter than the stereo mix.
+constexpr double kMusicMinCorrelation = 0.3;
+constexpr double kMusicMaxMonoLossDb = 3.0;
+// What a carol is narrowed to when its reverb spreads it wider: a margin over the limit for the
+// encoder's own changes to the stereo image.
+constexpr double kMusicNarrowTo = 0.4;
 
 struct Options {
     std::string out, assets, soundfont = "/usr/share/sounds/sf2/FluidR3_GM.sf2", only, report;
@@ -46,6 +53,8 @@ Levels TargetOf(SoundKind kind) {
 struct Result {
     std::string file;
     double seconds = 0, peak_db = 0, rms_db = 0, active_rms_db = 0;
+    double correlation = 0, mono_loss_db = 0; // stereo files only
+    double side_gain = 1;                     // how far the music was narrowed
     int channels = 0;
     std::string error;
 };
@@ -71,7 +80,7 @@ bool ReadOptions(int argc, char** argv, Options& o) {
 
 // Levels the signal, writes it, reads it back and measures what the game will hear. A codec
 // overshoot past the limit is taken back once by encoding a little quieter.
-Result Finish(const std::string& path, Signal s, SoundKind kind) {
+Result Finish(const std::string& path, Signal s, SoundKind kind, double level_db) {
     Result r;
     r.file = std::filesystem::path(path).filename().string();
     Levels target = TargetOf(kind);
@@ -79,7 +88,8 @@ Result Finish(const std::string& path, Signal s, SoundKind kind) {
     // whatever still rings when a file ends is faded, never cut; the ambience is the exception,
     // its end runs on into its own beginning
     if (kind != SoundKind::Ambience) Env_FadeOut(s, 0.02);
-    Level_Match(s, target.rms_db, kPeakTargetDb);
+    if (kind == SoundKind::Music) r.side_gain = Mix_NarrowTo(s, kMusicNarrowTo);
+    Level_Match(s, target.rms_db + level_db, kPeakTargetDb);
     Signal decoded;
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (!Sound_Write(path, s, kOggQuality)) {
@@ -99,6 +109,14 @@ Result Finish(const std::string& path, Signal s, SoundKind kind) {
     r.peak_db = Db_FromGain(Level_Peak(decoded));
     r.rms_db = Db_FromGain(Level_Rms(decoded));
     r.active_rms_db = Db_FromGain(Level_ActiveRms(decoded));
+    r.correlation = Level_Correlation(decoded);
+    r.mono_loss_db = Level_MonoLossDb(decoded);
+    if (kind == SoundKind::Music && r.correlation < kMusicMinCorrelation)
+        r.error = "left/right correlation " + std::to_string(r.correlation) + " is below " +
+                  std::to_string(kMusicMinCorrelation);
+    if (kind == SoundKind::Music && r.mono_loss_db > kMusicMaxMonoLossDb)
+        r.error = "the mono fold-down is " + std::to_string(r.mono_loss_db) +
+                  " dB quieter, more than " + std::to_string(kMusicMaxMonoLossDb);
     if (r.peak_db > kPeakLimitDb)
         r.error = "decoded peak " + std::to_string(r.peak_db) + " dBFS is above -1 dBFS";
     if (r.channels != target.channels) r.error = "wrong channel count";
@@ -107,12 +125,18 @@ Result Finish(const std::string& path, Signal s, SoundKind kind) {
 
 void WriteReport(const std::string& path, const std::vector<Result>& results, double seconds) {
     std::ofstream f(path);
-    f << "| file | channels | length (s) | peak (dBFS) | RMS (dBFS) | active RMS (dBFS) |\n"
-      << "|---|---|---|---|---|---|\n";
-    char line[256];
+    f << "| file | channels | length (s) | peak (dBFS) | RMS (dBFS) | active RMS (dBFS) | "
+         "L/R correlation | mono fold-down (dB) |\n"
+      << "|---|---|---|---|---|---|---|---|\n";
+    char line[320];
     for (const Result& r : results) {
-        std::snprintf(line, sizeof line, "| %s | %d | %.2f | %.1f | %.1f | %.1f |\n",
-                      r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
+        std::snprintf(line, sizeof line, "| %s | %d | %.2f | %.1f | %.1f | %.1f |", r.file.c_str(),
+                      r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
+        f << line;
+        if (r.channels == 2)
+            std::snprintf(line, sizeof line, " %+.2f | %.1f |\n", r.correlation, -r.mono_loss_db);
+        else
+            std::snprintf(line, sizeof line, " | |\n");
         f << line;
     }
     f << "\nGenerated in " << int(seconds + 0.5) << " s.\n";
@@ -152,7 +176,8 @@ int main(int argc, char** argv) {
             const SoundRecipe& recipe = recipes[i];
             if (!opt.only.empty() && recipe.file != opt.only) continue;
             try {
-                slots[i] = Finish(opt.out + "/" + recipe.file, recipe.make(ctx), recipe.kind);
+                slots[i] = Finish(opt.out + "/" + recipe.file, recipe.make(ctx), recipe.kind,
+                                  recipe.level_db);
             } catch (const std::exception& e) {
                 slots[i].file = recipe.file;
                 slots[i].error = e.what();
@@ -177,8 +202,12 @@ int main(int argc, char** argv) {
             continue;
         }
         results.push_back(r);
-        std::printf("%-32s %d ch %7.2f s  peak %6.1f dBFS  rms %6.1f dBFS  active %6.1f dBFS\n",
+        std::printf("%-32s %d ch %7.2f s  peak %6.1f dBFS  rms %6.1f dBFS  active %6.1f dBFS",
                     r.file.c_str(), r.channels, r.seconds, r.peak_db, r.rms_db, r.active_rms_db);
+        if (r.channels == 2)
+            std::printf("  corr %+.2f  mono %+.1f dB  side x%.2f", r.correlation, -r.mono_loss_db,
+                        r.side_gain);
+        std::printf("\n");
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

@@ -21,6 +21,9 @@ struct SoundRecipe {
     std::string file; // the registered name without ".\sounds\"
     SoundKind kind;
     std::function<Signal(const SoundContext&)> make;
+    // dB against the kind's loudness: the sounds the game piles up by the dozen in a cascade
+    // sit lower, so their sum leaves the mix room
+    double level_db = 0.0;
 };
 
 const std::vector<SoundRecipe>& Recipes_All(); // in the game's registration order
