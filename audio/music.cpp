@@ -20,7 +20,7 @@ Font* Music_LoadingFont = nullptr;
 
 namespace {
 
-// A track whose file would not decode is not tried again: it stays silent for the whole run
+// A track whose file would not open is not tried again: it stays silent for the whole run
 // instead of stalling a frame behind "Loading..." every time it is asked for.
 bool TrackFailed[Music_Tracks] = {};
 
@@ -128,6 +128,7 @@ void Music_Next() {
 }
 
 void Music_Update() {
+    Audio_Update(); // the carols and the ambience play from their compressed files
     if (AudioOff == 1) return;
     // The menus always play the first track; a menu tune that cannot be decoded stays silent.
     if (PlaysMenuTune(GameState) &&
@@ -152,6 +153,7 @@ void Music_Update() {
 }
 
 void Audio_Silence() {
+    Audio_Update(); // silent, but the streams keep their place
     for (Channel* ch : MusicChannels)
         Channel_SetVolume(ch, 0.0f);
     Channel_SetVolume(AmbChannels[1], 0.0f);

@@ -4,8 +4,9 @@
 // This module also owns the start-up probe that decides whether sound works at all, and the
 // silence of music and ambience while the game window is inactive.
 //
-// A track is decoded whole the first time it is needed, behind a "Loading..." notice, and kept
-// until the program ends. Every request is ignored while AudioOff is set.
+// A track is opened the first time it is needed, behind a "Loading..." notice, and kept until the
+// program ends; it plays from its compressed file, decoded a little ahead each frame (the engine
+// streams every long sound). Every request is ignored while AudioOff is set.
 #pragma once
 
 #include "engine/audio.h"

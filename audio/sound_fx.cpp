@@ -82,6 +82,31 @@ Channel* StartOnFreeChannel(Sound* sound, float vol, float rate, float pan, floa
     return nullptr;
 }
 
+// Copies of one sound started in the same pass (a match breaking six ice cells at once) would
+// add up sample for sample: six times the amplitude of one, far past full scale. Each copy
+// after the first is detuned a little, alternately up and down, and turned down, so together
+// they sound like several sounds and add up like unrelated ones. Counted per pass.
+struct PassStart {
+    Sound* sound;
+    int count;
+};
+std::vector<PassStart> StartsThisPass;
+constexpr float kCopyDetune = 0.03f; // per step, up to 4 steps either side
+
+int EarlierStartsThisPass(Sound* sound) {
+    for (PassStart& s : StartsThisPass)
+        if (s.sound == sound) return s.count++;
+    StartsThisPass.push_back({sound, 1});
+    return 0;
+}
+
+void SpreadCopy(int copy, float& vol, float& rate) {
+    if (copy == 0) return;
+    const int step = (copy - 1) % 8 / 2 + 1;
+    rate *= 1.0f + kCopyDetune * static_cast<float>(copy % 2 ? step : -step);
+    vol /= std::sqrt(static_cast<float>(copy + 1));
+}
+
 // Every immediate request passes here. Half of the ice breaks ask for rate 0: that means the
 // recorded pitch, so every broken ice is heard and its channel ends like any other (held at the
 // slowest pitch it would never end and the pool would fill up). A negative rate or one that is
@@ -89,6 +114,7 @@ Channel* StartOnFreeChannel(Sound* sound, float vol, float rate, float pan, floa
 Channel* Request(Sound* sound, float vol, float rate, float pan, float depth) {
     if (rate == 0.0f) rate = 1.0f;
     if (Silenced() || !sound || !(rate > 0.0f) || !std::isfinite(rate)) return nullptr;
+    SpreadCopy(EarlierStartsThisPass(sound), vol, rate);
     return StartOnFreeChannel(sound, vol, rate, pan, depth);
 }
 
@@ -221,6 +247,7 @@ void Snd_AddDynamic(int slot, float pan, float vol, float rate) {
 }
 
 void Snd_UpdateDelayed(float delta_ms) {
+    StartsThisPass.clear(); // a new pass
     if (AudioOff == 1) return;
     UpdateList(DelayedSounds, delta_ms, UpdateDelayed);
 }

@@ -3,6 +3,10 @@
 // Sounds and channels are owned here and live until the program ends, so a pointer the game keeps
 // never dangles, also across Audio_Close / Audio_Open. Their OpenAL objects are made on first use
 // while a device is open; without a device every call does nothing and the game runs silent.
+//
+// Long Ogg sounds (music, ambience) are streamed: the sound keeps only its compressed bytes, and
+// each channel playing it decodes its own position a little ahead into a short queue of OpenAL
+// buffers, topped up by Audio_Update on the main thread (and before every loopback render).
 #include "engine/audio.h"
 
 #include "engine/audio_decode.h"
@@ -21,7 +25,15 @@ struct Sound {
     std::size_t sample_count = 0;
     std::vector<std::uint8_t> encoded; // kept for long sounds, to decode them again on demand
     bool loop = false;
+    bool streamed = false; // played from `encoded` a little at a time; never gets a buffer
     ALuint buffer = 0;
+};
+
+// A channel's place in a streamed sound and the buffers queued on its source.
+struct ChannelStream {
+    Sound* sound = nullptr;
+    OggStreamPtr decoder;
+    bool ended = false; // everything decoded has been queued; the source plays out the rest
 };
 
 struct Channel {
@@ -31,6 +43,8 @@ struct Channel {
     bool paused = false;
     float volume = 1.0f, pan = 0.0f, depth = 0.0f, rate = 1.0f;
     std::uint64_t started = 0; // start order, so the pool reuses the longest-finished first
+    std::unique_ptr<ChannelStream> stream; // while a streamed sound is on the channel
+    std::vector<ALuint> stream_buffers;    // made on the first streamed start, kept for the next
 };
 
 namespace {
@@ -52,8 +66,17 @@ std::uint64_t StartCounter = 0;
 // samples, instead of a second decoded copy: about 17 MB saved per minute of stereo music.
 constexpr std::size_t kKeepDecodedSamples = std::size_t(1) << 20;
 
+// The whole mix (effects, music, ambience) is turned down by this much before the output: the
+// files are levelled to sound right one at a time, and a cascade piles dozens of them up.
+constexpr float kMasterGain = 0.7f; // -3.1 dB
+
 // Enough for the game's 128 effect slots plus stragglers; beyond it the oldest is taken over.
 constexpr std::size_t kPoolLimit = 160;
+
+// A streamed channel keeps about 1.5 s decoded ahead (16 buffers of 93 ms at 44.1 kHz), so a
+// frame that stalls for a second does not starve it; 256 KB a stereo channel.
+constexpr int kStreamBuffers = 16;
+constexpr int kStreamBufferFrames = 4096;
 
 bool HasExtension(ALCdevice* device, const char* name) {
     return alcIsExtensionPresent(device, name) == ALC_TRUE;
@@ -77,7 +100,8 @@ ALCdevice* OpenLoopback(int rate) {
 }
 
 // Head-related filtering would bleed a hard-left sound into the right ear; the game pans in
-// plain stereo.
+// plain stereo. The mixer's output limiter is asked for explicitly, so that however many sounds
+// pile up the output is held under full scale instead of clipping.
 std::vector<ALCint> ContextAttributes(const AudioOptions& opts, ALCdevice* device) {
     std::vector<ALCint> attrs;
     if (opts.loopback)
@@ -85,6 +109,8 @@ std::vector<ALCint> ContextAttributes(const AudioOptions& opts, ALCdevice* devic
                  ALC_SHORT_SOFT,           ALC_FREQUENCY,   opts.loopback_rate};
     if (HasExtension(device, "ALC_SOFT_HRTF"))
         attrs.insert(attrs.end(), {ALC_HRTF_SOFT, ALC_FALSE});
+    if (HasExtension(device, "ALC_SOFT_output_limiter"))
+        attrs.insert(attrs.end(), {ALC_OUTPUT_LIMITER_SOFT, ALC_TRUE});
     attrs.push_back(0);
     return attrs;
 }
@@ -145,7 +171,7 @@ void ReleaseSamplesIfLong(Sound& s) {
 }
 
 bool EnsureBuffer(Sound& s) {
-    if (!Dev.context) return false;
+    if (!Dev.context || s.streamed) return false;
     if (s.buffer) return true;
     Samples(s);
     const auto& a = s.audio;
@@ -168,6 +194,105 @@ bool EnsureBuffer(Sound& s) {
     return true;
 }
 
+// ---- Streaming ----------------------------------------------------------------------------
+
+ALenum FormatOf(int channels) {
+    return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
+}
+
+// Decodes the next piece into `buffer`; a looping sound runs on from its beginning. False when
+// nothing is left (or the rest of the file is damaged: the sound ends there).
+bool FillStreamBuffer(ChannelStream& st, ALuint buffer) {
+    const int channels = st.sound->audio.channels;
+    static std::vector<std::int16_t> piece;
+    piece.resize(std::size_t(kStreamBufferFrames) * std::size_t(channels));
+    int frames = 0;
+    bool rewound = false; // a file that gives nothing right after a rewind ends the loop
+    while (frames < kStreamBufferFrames && !st.ended) {
+        int got = OggStream_Read(*st.decoder, piece.data() + std::size_t(frames) * channels,
+                                 kStreamBufferFrames - frames);
+        if (got > 0) {
+            frames += got;
+            rewound = false;
+        } else if (got == 0 && st.sound->loop && !rewound && OggStream_Rewind(*st.decoder)) {
+            rewound = true;
+        } else {
+            st.ended = true; // the end, or damage: the sound stops where the good part stops
+        }
+    }
+    if (frames == 0) return false;
+    alBufferData(buffer, FormatOf(channels), piece.data(),
+                 static_cast<ALsizei>(std::size_t(frames) * channels * sizeof(std::int16_t)),
+                 st.sound->audio.rate);
+    return alGetError() == AL_NO_ERROR;
+}
+
+// Takes the stream off the channel's source; the source must be stopped.
+void DetachStream(Channel& ch) {
+    if (ch.source) alSourcei(ch.source, AL_BUFFER, 0);
+    ch.stream.reset();
+}
+
+bool EnsureStreamBuffers(Channel& ch) {
+    if (!ch.stream_buffers.empty()) return true;
+    std::vector<ALuint> buffers(kStreamBuffers);
+    alGetError();
+    alGenBuffers(kStreamBuffers, buffers.data());
+    if (alGetError() != AL_NO_ERROR) return false;
+    ch.stream_buffers = std::move(buffers);
+    return true;
+}
+
+// Opens the sound from its beginning on the (stopped) channel and queues the first buffers.
+bool AttachStream(Channel& ch, Sound& sound) {
+    if (!EnsureStreamBuffers(ch)) return false;
+    auto st = std::make_unique<ChannelStream>();
+    st->sound = &sound;
+    OggStreamInfo info;
+    st->decoder = OggStream_Open(sound.encoded.data(), sound.encoded.size(), info);
+    if (!st->decoder) return false;
+    alGetError();
+    for (ALuint buffer : ch.stream_buffers) {
+        if (!FillStreamBuffer(*st, buffer)) break;
+        alSourceQueueBuffers(ch.source, 1, &buffer);
+    }
+    ch.stream = std::move(st);
+    return true;
+}
+
+// Refills the buffers the source has finished with. A source that ran dry while the stream
+// still had sound (the main thread stalled for longer than the queue lasts) plays on.
+void TopUpStream(Channel& ch) {
+    ChannelStream& st = *ch.stream;
+    ALint processed = 0;
+    alGetSourcei(ch.source, AL_BUFFERS_PROCESSED, &processed);
+    for (; processed > 0; --processed) {
+        ALuint buffer = 0;
+        alSourceUnqueueBuffers(ch.source, 1, &buffer);
+        if (st.ended || !FillStreamBuffer(st, buffer)) continue;
+        alSourceQueueBuffers(ch.source, 1, &buffer);
+    }
+    ALint queued = 0;
+    alGetSourcei(ch.source, AL_BUFFERS_QUEUED, &queued);
+    if (queued > 0 && !ch.cued && !ch.paused && SourceState(ch.source) == AL_STOPPED)
+        alSourcePlay(ch.source);
+}
+
+// True while a streamed channel has sound left to play, even if its source has just run dry.
+bool StreamPending(const Channel& ch) {
+    if (!ch.stream || !ch.source) return false;
+    ALint queued = 0, processed = 0;
+    alGetSourcei(ch.source, AL_BUFFERS_QUEUED, &queued);
+    alGetSourcei(ch.source, AL_BUFFERS_PROCESSED, &processed);
+    return !ch.stream->ended || queued > processed;
+}
+
+void StopChannel(Channel& ch) {
+    if (!ch.source) return;
+    alSourceStop(ch.source);
+    if (ch.stream) DetachStream(ch);
+}
+
 Channel* NewChannel(bool temporary) {
     Channels.push_back(std::make_unique<Channel>());
     Channel* ch = Channels.back().get();
@@ -178,7 +303,7 @@ Channel* NewChannel(bool temporary) {
 bool Free(const Channel* ch) {
     if (ch->cued || ch->paused) return false;
     ALint state = SourceState(ch->source);
-    return state == AL_STOPPED || state == AL_INITIAL;
+    return (state == AL_STOPPED || state == AL_INITIAL) && !StreamPending(*ch);
 }
 
 // A finished pool channel, the one that started longest ago, so that a caller still holding a
@@ -194,7 +319,13 @@ Channel* TakeFromPool() {
     if (!best) // every pool channel busy: the oldest gives way
         best = *std::min_element(Pool.begin(), Pool.end(),
                                  [](Channel* a, Channel* b) { return a->started < b->started; });
-    *best = Channel{best->source, true};
+    StopChannel(*best);
+    ALuint source = best->source;
+    std::vector<ALuint> buffers = std::move(best->stream_buffers);
+    *best = Channel{};
+    best->source = source;
+    best->temporary = true;
+    best->stream_buffers = std::move(buffers);
     if (best->source) ApplySettings(*best);
     return best;
 }
@@ -203,10 +334,17 @@ Channel* Start(Sound* sound, Channel* channel, bool cue) {
     if (!sound) return channel;
     Channel* ch = channel ? channel : TakeFromPool();
     ch->started = ++StartCounter;
-    if (!EnsureSource(*ch) || !EnsureBuffer(*sound)) return ch;
-    alSourceStop(ch->source);
-    alSourcei(ch->source, AL_BUFFER, static_cast<ALint>(sound->buffer));
-    alSourcei(ch->source, AL_LOOPING, sound->loop ? AL_TRUE : AL_FALSE);
+    if (!EnsureSource(*ch)) return ch;
+    StopChannel(*ch);
+    if (sound->streamed) {
+        alSourcei(ch->source, AL_BUFFER, 0);         // a queue replaces whatever buffer was set
+        alSourcei(ch->source, AL_LOOPING, AL_FALSE); // the stream loops itself
+        if (!AttachStream(*ch, *sound)) return ch;
+    } else {
+        if (!EnsureBuffer(*sound)) return ch;
+        alSourcei(ch->source, AL_BUFFER, static_cast<ALint>(sound->buffer));
+        alSourcei(ch->source, AL_LOOPING, sound->loop ? AL_TRUE : AL_FALSE);
+    }
     ch->paused = false;
     ch->cued = cue;
     if (!cue) alSourcePlay(ch->source);
@@ -227,17 +365,23 @@ bool Audio_Open(const AudioOptions& opts) {
         return false;
     }
     alDistanceModel(AL_NONE); // position gives direction only, never distance
+    alListenerf(AL_GAIN, kMasterGain);
     return true;
 }
 
 void Audio_Close() {
     if (Dev.context) {
-        for (auto& ch : Channels)
+        for (auto& ch : Channels) {
             if (ch->source) {
-                alSourceStop(ch->source);
+                StopChannel(*ch);
                 alDeleteSources(1, &ch->source);
                 ch->source = 0;
             }
+            if (!ch->stream_buffers.empty())
+                alDeleteBuffers(ALsizei(ch->stream_buffers.size()), ch->stream_buffers.data());
+            ch->stream_buffers.clear();
+            ch->stream.reset();
+        }
         for (auto& s : Sounds)
             if (s->buffer) {
                 alDeleteBuffers(1, &s->buffer);
@@ -256,21 +400,57 @@ bool Audio_IsOpen() {
     return Dev.context != nullptr;
 }
 
+void Audio_Update() {
+    if (!Dev.context) return;
+    for (auto& ch : Channels)
+        if (ch->stream && ch->source) TopUpStream(*ch);
+}
+
 bool Audio_RenderLoopback(int frames, std::vector<std::int16_t>& out) {
     if (!Dev.context || !Dev.loopback || !Dev.render || frames < 0) return false;
     out.resize(static_cast<std::size_t>(frames) * 2);
-    Dev.render(Dev.device, out.data(), frames);
+    // in pieces no longer than one stream buffer, topping the streams up before each, so a long
+    // render never runs a streamed channel dry
+    for (int done = 0; done < frames;) {
+        int piece = std::min(frames - done, kStreamBufferFrames);
+        Audio_Update();
+        Dev.render(Dev.device, out.data() + std::size_t(done) * 2, piece);
+        done += piece;
+    }
     return true;
 }
+
+namespace {
+
+// A long Ogg file is checked and measured but not decoded: it will be streamed. Shorter ones
+// and WAV files are decoded whole. False when the file is damaged.
+bool OpenSound(std::vector<std::uint8_t>& bytes, Sound& sound) {
+    OggStreamInfo info;
+    OggStreamPtr probe = OggStream_Open(bytes.data(), bytes.size(), info);
+    if (probe && info.frames * info.channels > std::int64_t(kKeepDecodedSamples)) {
+        sound.streamed = true;
+        sound.audio.channels = info.channels;
+        sound.audio.rate = info.rate;
+        sound.sample_count = std::size_t(info.frames * info.channels);
+        probe.reset();
+        sound.encoded = std::move(bytes);
+        return true;
+    }
+    if (!Decode_Sound(bytes.data(), bytes.size(), sound.audio)) return false;
+    sound.sample_count = sound.audio.samples.size();
+    return true;
+}
+
+} // namespace
 
 Sound* LoadSound(const std::string& url, int flags) {
     std::vector<std::uint8_t> bytes;
     if (!LoadBytes(url, bytes)) return nullptr;
     auto sound = std::make_unique<Sound>();
-    if (!Decode_Sound(bytes.data(), bytes.size(), sound->audio)) return nullptr;
+    if (!OpenSound(bytes, *sound)) return nullptr;
     sound->loop = (flags & SOUND_LOOP) != 0;
-    sound->sample_count = sound->audio.samples.size();
-    if (sound->sample_count > kKeepDecodedSamples) sound->encoded = std::move(bytes);
+    if (!sound->streamed && sound->sample_count > kKeepDecodedSamples)
+        sound->encoded = std::move(bytes);
     EnsureBuffer(*sound);
     Sounds.push_back(std::move(sound));
     return Sounds.back().get();
@@ -312,7 +492,7 @@ Channel* CueSound(Sound* sound, Channel* channel) {
 void Channel_Stop(Channel* ch) {
     if (!ch) return;
     ch->cued = ch->paused = false;
-    if (ch->source) alSourceStop(ch->source);
+    StopChannel(*ch);
 }
 
 void Channel_SetPaused(Channel* ch, bool paused) {
@@ -322,7 +502,8 @@ void Channel_SetPaused(Channel* ch, bool paused) {
         if (SourceState(ch->source) == AL_PLAYING) alSourcePause(ch->source);
         return;
     }
-    bool resume = ch->cued || SourceState(ch->source) == AL_PAUSED;
+    const ALint state = SourceState(ch->source);
+    bool resume = ch->cued || state == AL_PAUSED || (state != AL_PLAYING && StreamPending(*ch));
     ch->cued = ch->paused = false;
     if (resume) alSourcePlay(ch->source);
 }
@@ -353,5 +534,5 @@ void Channel_SetRate(Channel* ch, float rate) {
 
 int Channel_Playing(Channel* ch) {
     if (!ch || !ch->source || ch->paused || ch->cued) return 0;
-    return SourceState(ch->source) == AL_PLAYING ? 1 : 0;
+    return SourceState(ch->source) == AL_PLAYING || StreamPending(*ch) ? 1 : 0;
 }

@@ -1,8 +1,10 @@
 // Sounds played on channels over OpenAL.
 //
-// A Sound is decoded whole at load time (Ogg Vorbis or 8/16-bit PCM WAV), so playing never stalls
-// a frame. OpenAL positions only mono sources, so pan and depth act on mono sounds; the game's
-// effects are mono, music and ambience stereo.
+// A short Sound is decoded whole at load time (Ogg Vorbis or 8/16-bit PCM WAV), so playing never
+// stalls a frame. An Ogg Sound longer than about 12 s of stereo (music, ambience) is streamed
+// instead: only its compressed bytes are held, and each channel playing it decodes about 1.5 s
+// ahead, topped up by Audio_Update. OpenAL positions only mono sources, so pan and depth act on
+// mono sounds; the game's effects are mono, music and ambience stereo.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +24,13 @@ struct AudioOptions {
 bool Audio_Open(const AudioOptions& opts); // false when no device: the game runs silent
 void Audio_Close();
 bool Audio_IsOpen();
-// Loopback only: mixes the next `frames` stereo sample frames (16-bit interleaved) into out.
+// Loopback only: mixes the next `frames` stereo sample frames (16-bit interleaved) into out,
+// topping up the streamed channels as it goes.
 bool Audio_RenderLoopback(int frames, std::vector<std::int16_t>& out);
+// Every main-loop pass: decodes the next pieces of the streamed sounds that are playing. A few
+// hundred microseconds at most; a channel left without it for longer than its queue lasts falls
+// silent until the next call, then plays on from where it stopped.
+void Audio_Update();
 
 Sound* LoadSound(const std::string& url, int flags = 0);
 int Sound_Channels(Sound* sound); // 1 mono, 2 stereo

@@ -190,3 +190,56 @@ bool Decode_Sound(const std::uint8_t* bytes, std::size_t size, DecodedAudio& out
     if (size >= 4 && Tag(bytes, "RIFF")) return Decode_Wav(bytes, size, out);
     return false;
 }
+
+struct OggStream {
+    MemoryFile file;
+    OggVorbis_File vf;
+    int channels = 0;
+    long rate = 0;
+};
+
+void OggStreamDeleter::operator()(OggStream* stream) const {
+    ov_clear(&stream->vf);
+    delete stream;
+}
+
+OggStreamPtr OggStream_Open(const std::uint8_t* bytes, std::size_t size, OggStreamInfo& info) {
+    if (!OggPagesComplete(bytes, size)) return nullptr;
+    auto* raw = new OggStream{{bytes, size, 0}, {}, 0, 0};
+    ov_callbacks callbacks{MemRead, MemSeek, nullptr, MemTell};
+    if (ov_open_callbacks(&raw->file, &raw->vf, nullptr, 0, callbacks) != 0) {
+        delete raw; // vorbisfile has freed what it opened
+        return nullptr;
+    }
+    OggStreamPtr stream(raw);
+    vorbis_info* vi = ov_info(&stream->vf, -1);
+    ogg_int64_t frames = ov_pcm_total(&stream->vf, -1);
+    // one link only: a second link with another layout would need a different OpenAL buffer
+    if (!vi || !FormatOk(vi->channels, static_cast<int>(vi->rate)) || frames <= 0 ||
+        frames > kMaxFrames || ov_streams(&stream->vf) != 1)
+        return nullptr;
+    stream->channels = vi->channels;
+    stream->rate = vi->rate;
+    info = {vi->channels, static_cast<int>(vi->rate), frames};
+    return stream;
+}
+
+int OggStream_Read(OggStream& stream, std::int16_t* out, int max_frames) {
+    const int big_endian = std::endian::native == std::endian::big ? 1 : 0;
+    const std::size_t want = static_cast<std::size_t>(std::max(max_frames, 0)) * stream.channels;
+    std::size_t filled = 0;
+    while (filled < want) {
+        int bytes = static_cast<int>((want - filled) * 2);
+        int link = 0;
+        long n = ov_read(&stream.vf, reinterpret_cast<char*>(out + filled), bytes, big_endian, 2, 1,
+                         &link);
+        if (n == 0) break;
+        if (n < 0) return -1; // a damaged page (a hole) or a broken stream
+        filled += static_cast<std::size_t>(n) / 2;
+    }
+    return static_cast<int>(filled / static_cast<std::size_t>(stream.channels));
+}
+
+bool OggStream_Rewind(OggStream& stream) {
+    return ov_pcm_seek(&stream.vf, 0) == 0;
+}

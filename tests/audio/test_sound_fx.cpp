@@ -326,3 +326,27 @@ TEST_F(SoundFxTest, DelayedAndNamedSoundsPanFromX) {
 }
 
 } // namespace
+
+// A match breaking six ice cells starts six copies of one sound in the same pass. Started
+// together at one pitch they would add up sample for sample, 36 times the energy of one and far
+// past full scale; spread a little in pitch and level they add up like unrelated sounds.
+TEST_F(SoundFxTest, CopiesStartedInOnePassDoNotAddUpSampleForSample) {
+    auto break_ice = [](int copies) {
+        Snd_UpdateDelayed(0); // a new pass
+        for (int i = 0; i < copies; ++i)
+            Snd_PlayAt(SND_ICE_BREAK, 0.8f, 0.0f, 400, 0, SND_AT_DISPLAY);
+        Energy e = Render(200);
+        for (Channel*& ch : SfxChannels) {
+            Channel_Stop(ch);
+            ch = nullptr;
+        }
+        Render(10);
+        return e.left + e.right;
+    };
+    const double one = break_ice(1);
+    ASSERT_GT(one, 0.0);
+    const double six = break_ice(6);
+    EXPECT_GT(six, 1.5 * one); // every copy is heard
+    EXPECT_LT(six, 4.0 * one);
+    EXPECT_NEAR(break_ice(1), one, one * 0.01); // the next pass starts afresh
+}
