@@ -118,6 +118,8 @@ bool Bot_PlayLevel(const std::string& path, int level, unsigned seed, int frame_
     Level_Outcome = LEVEL_IN_PLAY;
     Run_TimeUp = false;
     Bot_Reset();
+    Bot_SetMouse(Bot_Pointer{}); // the pointer of a level played before does not carry over
+    Bot_SetMouse(Bot_Pointer{});
     Bot_LevelResult r;
     r.level_time = Level_Time;
     r.ice_start = Table_CountIce();

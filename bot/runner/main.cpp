@@ -2,6 +2,7 @@
 // won, the median share of the level's time it used, its moves and its hammers.
 //   snowmere-bot --levels 1-150 --seeds 20 [--table FILE] [--csv FILE] [--chart FILE]
 //   snowmere-bot --from-csv A.csv,B.csv --table FILE --chart FILE   (runs split over processes)
+#include "board/hammers.h"
 #include "board/pieces.h"
 #include "board/table.h"
 #include "bot/bot.h"
@@ -118,7 +119,8 @@ bool ParseArgs(int argc, char** argv, Options* o) {
 // The board as the lost seed left it: '#' void, '.' no ice, '1' and '2' the layers left; then
 // the pieces by kind ('x' an icecube or other special kind, '.' none).
 void ShowIce(int level, int seed) {
-    std::printf("level %d seed %d lost with this ice:\n", level, seed);
+    std::printf("level %d seed %d lost with this ice (hammer meter %d, hammer in hand %d):\n",
+                level, seed, Hammer_Points, Hammer_Active);
     for (int y = 0; y < Table_dy; ++y) {
         std::string row;
         for (int x = 0; x < Table_dx; ++x) {
