@@ -31,9 +31,12 @@ enum MatchFileFit : int {
 
 std::vector<std::uint8_t> MatchFile_Encode(const Match_File& m);
 // Reads the record from a file's bytes as far as its stored size (and the bytes present)
-// reach; fields beyond stay 0. Returns how the stored size fit.
+// reach; fields beyond stay 0. Values read that the game cannot play are brought into range:
+// levels into 1..Levels_Count, counts and times into 0..10^9 (the clock's times into what a
+// level allows), flags into 0..1. Returns how the stored size fit.
 MatchFileFit MatchFile_Decode(const std::vector<std::uint8_t>& bytes, Match_File& m);
 // Writes the record through a temporary renamed over path; false when it cannot be written.
 bool MatchFile_Write(const std::string& path, const Match_File& m);
-// Reads the file's record; false when it cannot be opened as a regular file.
+// Reads the file's record; false when it cannot be opened as a regular file, or when it ends
+// before the record's level (nothing to resume).
 bool MatchFile_Read(const std::string& path, Match_File& m, MatchFileFit& fit);
