@@ -132,7 +132,7 @@ void DrawPlay() {
     Panel_Draw();
     Gfx_DrawLayer(20);
     Particles_Draw();
-    Hammer_DrawCursor();
+    if (!Cursor_Visible) Hammer_DrawCursor(); // the keys' cursor carries the hammer itself
     Tip_Draw();
 }
 

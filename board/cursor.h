@@ -14,5 +14,6 @@ bool Cursor_Place(int x, int y);
 // Moves the cursor one step (dx, dy), passing over void cells to the next playable one in that
 // direction; stays where it is at the board's edge.
 void Cursor_Step(int dx, int dy);
-// Frost-white corner brackets around the cursor's cell, glowing slowly, over the pieces.
+// Frost-white corner brackets around the cursor's cell, glowing slowly, over the pieces, with the
+// hammer in hand when there is one (the pointer's hammer is then not drawn).
 void Cursor_Draw();

@@ -1,5 +1,6 @@
 #include "board/cursor.h"
 
+#include "board/hammers.h"
 #include "board/ripple.h"
 #include "engine/frame.h"
 #include "engine/gfx.h"
@@ -91,6 +92,12 @@ void Cursor_Draw() {
     SetColor(235, 248, 255);
     SetAlpha(0.85f + 0.15f * glow);
     DrawBrackets(x + 1, y + 1, w - 2, h - 2, len, 4);
+    // A hammer in hand hangs at the cursor's cell, as it hangs at the pointer for the mouse.
+    if (Hammer_Active && Hammer_Cursor) {
+        SetColor(255, 255, 255);
+        SetAlpha(1.0f);
+        DrawImage(Hammer_Cursor, x + w * 0.5f, y + h * 0.5f, 0);
+    }
 
     SetColor(r, g, b);
     SetAlpha(alpha);
