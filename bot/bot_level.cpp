@@ -111,6 +111,9 @@ bool Bot_PlayLevel(const std::string& path, int level, unsigned seed, int frame_
         return false;
     }
     Level_Ease();
+    // The hint's countdown is not part of a level's layout, and its sparkles draw random numbers:
+    // restarted here, a seed plays the same whatever level was played before it.
+    Hint_Restart();
     FrameCounter = 0;
     for (int step = 0; Intro_Active && step < 100000; ++step)
         Ripple_Step(); // the fade-in as if watched to its end
