@@ -74,11 +74,15 @@ class HostileFolders : public ::testing::Test {
     }
 
     // The game's command, headless and reproducible; `args` add to it.
-    std::string Game(const std::string& args) const {
+    std::string GameCommand(const std::string& args) const {
         return "timeout 120 " + std::string(SNOW_BINARY_DIR) +
                "/snowmere --headless --no-draw --skip-logos --seed 7 --data-dir " +
                Quoted(data.string()) + " --dump-state " + Quoted((dir / "state.json").string()) +
-               " " + args + " 2>" + Quoted((dir / "stderr.txt").string()) + " >/dev/null";
+               " " + args;
+    }
+    // The same with its messages kept in stderr.txt.
+    std::string Game(const std::string& args) const {
+        return GameCommand(args) + " 2>" + Quoted((dir / "stderr.txt").string()) + " >/dev/null";
     }
     // Runs a shell script; its exit code (-1 when a signal ended it).
     static int Shell(const std::string& script) {
@@ -179,9 +183,18 @@ TEST_F(HostileFolders, AFullDiskKeepsTheGoodSaves) {
         rc = std::stoi(Read(dir / "rc"));
         EXPECT_EQ(FolderFiles(dir / "saved"), good) << Stderr();
     } else {
-        // Every write fails as on a full disk (the signal for it ignored, as a shell passes on).
-        rc = Shell("trap '' XFSZ; ulimit -f 0; " + game);
-        EXPECT_EQ(FolderFiles(data), good) << Stderr();
+        // Every write to a file fails as on a full disk (the signal for it ignored, as a shell
+        // passes on); the messages and the exit code go through a pipe, which the limit spares.
+        Shell("(trap '' XFSZ; ulimit -f 0; " +
+              GameCommand("--fixed-delta 1000 --level 1 --frames 900 --input " +
+                          Quoted((dir / "keys.txt").string())) +
+              " >/dev/null; echo \"exit code $?\" >&2) 2>&1 | cat >" +
+              Quoted((dir / "stderr.txt").string()));
+        std::smatch m;
+        const std::string err = Stderr();
+        ASSERT_TRUE(std::regex_search(err, m, std::regex("exit code ([0-9]+)"))) << err;
+        rc = std::stoi(m[1].str());
+        EXPECT_EQ(FolderFiles(data), good) << err;
     }
     EXPECT_TRUE(rc == 1 ? Says("cant create match file!")
                         : rc == 0 && Says("Cannot save the settings file"))
