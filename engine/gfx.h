@@ -57,6 +57,9 @@ struct Image {
     // Per frame, the smallest box {x, y, w, h} (within the frame) outside which every pixel is
     // fully transparent; known once the texture is made, empty when not known.
     std::vector<std::array<int, 4>> visible;
+    // Per frame, the first row of the band of fully opaque rows that ends at the frame's bottom
+    // (the height when its last row is not fully opaque); known once the texture is made.
+    std::vector<int> opaque_from;
     std::vector<int> frame_x, frame_y; // top-left of each frame inside the texture
     bool write_locked = false;         // a lock asked to write: the unlock uploads the pixels
     // Decoded pixels, kept for IMG_DYNAMIC images (LockImage) and for re-creating textures.
@@ -148,6 +151,17 @@ void MidHandleImage(Image* image);
 void SetImageHandle(Image* image, float x, float y);
 int ImageWidth(Image* image);
 int ImageHeight(Image* image);
+
+// Drawing shortcuts that leave every pixel as it was: pictures sent only over their visible box,
+// opaque bands drawn unblended, draws that share no pixel merged into fewer calls, the scene
+// under the landscape's opaque foot left out. Off only to check that they change nothing (tests,
+// and SNOW_PLAIN_DRAWING set in the environment at start).
+extern bool Graphics_Shortcuts;
+// How many drawing calls (fills and batches of quads) the last frame ended by Flip recorded.
+int Graphics_LastFrameCalls();
+// The first row of the frame's fully opaque bottom band (the frame's height when it has none),
+// or -1 while not known (the picture has not been drawn yet, or its pixels were written).
+int ImageOpaqueFrom(Image* image, int frame);
 bool LockImage(Image* image, int frame, bool read, bool write, LockedPixels* out);
 void UnlockImage(Image* image, int frame); // uploads the pixels if the lock could write
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -23,15 +24,33 @@ struct DrawState {
 };
 DrawState s;
 
+// The pixels a quad can touch: {x0, y0, x1, y1}, ends excluded.
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+
+bool Overlap(const PixelBox& a, const PixelBox& b) {
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// Quads waiting to become commands, in open batches of one texture, blend mode and filter each.
+// A quad joins the newest open batch of its kind when no batch opened after that one holds a quad
+// touching the same pixels: drawing order only matters where pixels are shared, so the canvas
+// is the same, with far fewer calls (a board's tiles, ice and pieces alternate pictures).
 struct Batch {
     SDL_Texture* texture = nullptr;
     SDL_BlendMode mode = SDL_BLENDMODE_NONE;
     bool linear = false;
     std::vector<SDL_Vertex> vertices;
     std::vector<int> indices;
+    std::vector<PixelBox> boxes; // one per quad
+    PixelBox bounds;             // of all of them
 };
-Batch batch;
+std::vector<Batch> open_batches;  // oldest first; their clip is the current one
+std::vector<Batch> spare_batches; // emptied batches, kept for their memory
 constexpr std::size_t kBatchQuads = 8192;
+constexpr std::size_t kOpenBatches = 24;    // older ones are recorded as commands
+constexpr std::size_t kOverlapChecks = 512; // quads looked at before a quad gives up moving back
 
 // A frame's drawing is recorded and reaches the renderer at Flip (or earlier, when something
 // needs the pixels or a texture changes). A frame recorded exactly like the last one, which
@@ -54,6 +73,7 @@ struct FrameRecord {
 };
 FrameRecord rec, last_rec;
 bool last_frame_valid = false;
+int last_frame_calls = 0;
 std::uint64_t texture_generation = 0;
 
 bool SameCommand(const Command& a, const Command& b) {
@@ -173,14 +193,98 @@ void AddShape(const Quad& q) {
 
 // ---- Batch ----
 
+namespace {
+
+// A pixel is drawn when its centre lies inside the quad; the margin covers the rasteriser
+// snapping corners to its sub-pixel grid.
+PixelBox PixelsTouched(const Quad& q) {
+    constexpr float kSnap = 1.0f / 64.0f;
+    float x0 = q.x[0], x1 = q.x[0], y0 = q.y[0], y1 = q.y[0];
+    for (int i = 1; i < 4; ++i) {
+        x0 = std::min(x0, q.x[i]), x1 = std::max(x1, q.x[i]);
+        y0 = std::min(y0, q.y[i]), y1 = std::max(y1, q.y[i]);
+    }
+    constexpr float kFar = 1e6f;
+    if (!(x0 > -kFar && y0 > -kFar && x1 < kFar && y1 < kFar)) // off in the distance, or NaN
+        return PixelBox{-int(kFar), -int(kFar), int(kFar), int(kFar)};
+    auto edge = [](float v) { return int(std::ceil(v - 0.5f)); };
+    return PixelBox{edge(x0 - kSnap), edge(y0 - kSnap), edge(x1 + kSnap), edge(y1 + kSnap)};
+}
+
+bool SameKind(const Batch& b, SDL_Texture* tex, SDL_BlendMode mode, bool linear) {
+    return b.texture == tex && b.mode == mode && (!tex || b.linear == linear);
+}
+
+// Whether a quad over `box` may be drawn before the quads of `b` (they share no pixel);
+// `checks` counts the quads looked at and ends the search when it runs out.
+bool Passes(const Batch& b, const PixelBox& box, std::size_t& checks) {
+    if (!Overlap(b.bounds, box)) return true;
+    if (checks < b.boxes.size()) return false;
+    checks -= b.boxes.size();
+    for (const PixelBox& other : b.boxes)
+        if (Overlap(other, box)) return false;
+    return true;
+}
+
+void Recycle(Batch& b) {
+    b.vertices.clear();
+    b.indices.clear();
+    b.boxes.clear();
+    spare_batches.push_back(std::move(b));
+}
+
+// Ends the oldest open batch as one recorded command of the frame.
+void RecordOldestBatch() {
+    if (open_batches.empty()) return;
+    Batch& batch = open_batches.front();
+    if (Gfx_Renderer()) {
+        Command c;
+        c.texture = batch.texture;
+        c.mode = batch.mode;
+        c.linear = batch.linear;
+        c.clip = ClipRect();
+        c.first_vertex = int(rec.vertices.size());
+        c.vertex_count = int(batch.vertices.size());
+        c.first_index = int(rec.indices.size());
+        c.index_count = int(batch.indices.size());
+        rec.vertices.insert(rec.vertices.end(), batch.vertices.begin(), batch.vertices.end());
+        rec.indices.insert(rec.indices.end(), batch.indices.begin(), batch.indices.end());
+        rec.commands.push_back(c);
+    }
+    Recycle(batch);
+    open_batches.erase(open_batches.begin());
+}
+
+// The open batch a quad joins: the newest of its kind it can move back to, or a new one.
+Batch& BatchFor(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const PixelBox& box) {
+    std::size_t checks = kOverlapChecks;
+    for (std::size_t i = open_batches.size(); i-- > 0;) {
+        Batch& b = open_batches[i];
+        if (SameKind(b, tex, mode, linear) && b.vertices.size() < kBatchQuads * 4) return b;
+        if (!Graphics_Shortcuts || !Passes(b, box, checks)) break;
+    }
+    if (open_batches.size() >= kOpenBatches) RecordOldestBatch();
+    open_batches.emplace_back();
+    if (!spare_batches.empty()) {
+        std::swap(open_batches.back(), spare_batches.back());
+        spare_batches.pop_back();
+    }
+    Batch& b = open_batches.back();
+    b.texture = tex;
+    b.mode = mode;
+    b.linear = linear;
+    b.bounds = box;
+    return b;
+}
+
+} // namespace
+
 void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const Quad& q, SDL_Color c) {
-    if (!batch.vertices.empty() &&
-        (tex != batch.texture || mode != batch.mode || (tex && linear != batch.linear)))
-        Batch_Flush();
-    if (batch.vertices.size() >= kBatchQuads * 4) Batch_Flush();
-    batch.texture = tex;
-    batch.mode = mode;
-    batch.linear = linear;
+    const PixelBox box = PixelsTouched(q);
+    Batch& batch = BatchFor(tex, mode, linear, box);
+    batch.boxes.push_back(box);
+    batch.bounds = PixelBox{std::min(batch.bounds.x0, box.x0), std::min(batch.bounds.y0, box.y0),
+                            std::max(batch.bounds.x1, box.x1), std::max(batch.bounds.y1, box.y1)};
     int base = int(batch.vertices.size());
     const float u[4] = {q.u0, q.u1, q.u1, q.u0}, v[4] = {q.v0, q.v0, q.v1, q.v1};
     for (int i = 0; i < 4; ++i)
@@ -190,29 +294,14 @@ void Batch_AddQuad(SDL_Texture* tex, SDL_BlendMode mode, bool linear, const Quad
 }
 
 void Batch_Flush() {
-    if (batch.vertices.empty() || !Gfx_Renderer()) {
-        Batch_Discard();
-        return;
-    }
-    Command c;
-    c.texture = batch.texture;
-    c.mode = batch.mode;
-    c.linear = batch.linear;
-    c.clip = ClipRect();
-    c.first_vertex = int(rec.vertices.size());
-    c.vertex_count = int(batch.vertices.size());
-    c.first_index = int(rec.indices.size());
-    c.index_count = int(batch.indices.size());
-    rec.vertices.insert(rec.vertices.end(), batch.vertices.begin(), batch.vertices.end());
-    rec.indices.insert(rec.indices.end(), batch.indices.begin(), batch.indices.end());
-    rec.commands.push_back(c);
-    Batch_Discard();
+    while (!open_batches.empty())
+        RecordOldestBatch();
 }
 
 void Batch_Discard() {
-    batch.vertices.clear();
-    batch.indices.clear();
-    batch.texture = nullptr;
+    for (Batch& b : open_batches)
+        Recycle(b);
+    open_batches.clear();
 }
 
 void Frame_Submit() {
@@ -231,6 +320,7 @@ void Frame_TexturesChanging() {
 bool Frame_End() {
     Batch_Flush();
     rec.texture_generation = texture_generation;
+    last_frame_calls = int(rec.commands.size());
     bool unchanged =
         rec.submitted == 0 && last_frame_valid && CoversCanvas(rec) && SameFrame(rec, last_rec);
     if (!unchanged) Frame_Submit();
@@ -241,6 +331,10 @@ bool Frame_End() {
     rec.indices.clear();
     rec.submitted = 0;
     return unchanged;
+}
+
+int Graphics_LastFrameCalls() {
+    return last_frame_calls;
 }
 
 void Frame_Discard() {
@@ -387,7 +481,7 @@ void ResetDrawingState() {
 
 // ---- Drawing ----
 
-bool Gfx_TrimTransparentMargins = true;
+bool Graphics_Shortcuts = std::getenv("SNOW_PLAIN_DRAWING") == nullptr;
 
 void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
                           float x0, float y0, float x1, float y1, const Transform& t,
@@ -414,7 +508,7 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
     // are mostly empty sky).
     bool leaves_transparent = mode == SDL_BLENDMODE_BLEND || mode == SDL_BLENDMODE_ADD;
     if (exact && visible && leaves_transparent && kind == TextureKind::Plain &&
-        Gfx_TrimTransparentMargins) {
+        Graphics_Shortcuts) {
         const auto& [vx, vy, vw, vh] = *visible;
         if (vw <= 0 || vh <= 0) return;
         sx += vx;
@@ -438,14 +532,52 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
     Batch_AddQuad(tex, mode, linear, q, color);
 }
 
+int ImageOpaqueFrom(Image* image, int frame) {
+    if (!image || frame < 0 || std::size_t(frame) >= image->opaque_from.size()) return -1;
+    return image->opaque_from[std::size_t(frame)];
+}
+
+namespace {
+
+// The row from which a frame drawn now covers the canvas with opaque pixels: blended at full
+// alpha, unturned, unscaled, on whole pixels, over a fully opaque bottom band. -1 when none.
+int OpaqueBandRow(Image* image, int frame, float x, float y, float w, float h, const Transform& t) {
+    const int from = ImageOpaqueFrom(image, frame);
+    if (from < 0 || from >= image->height || !Graphics_Shortcuts) return -1;
+    const bool exact = t.ix == 1 && t.iy == 0 && t.jx == 0 && t.jy == 1 &&
+                       w == float(image->width) && h == float(image->height) &&
+                       x - image->handle_x == std::floor(x - image->handle_x) &&
+                       y - image->handle_y == std::floor(y - image->handle_y);
+    const bool full_alpha = std::lround(std::clamp(s.alpha, 0.0f, 1.0f) * 255.0f) == 255;
+    return exact && full_alpha && s.blend == BLEND_ALPHA ? from : -1;
+}
+
+} // namespace
+
 void DrawImageRect(Image* image, float x, float y, float w, float h, int frame) {
     if (!image || frame < 0 || frame >= image->frames || !CanDraw()) return;
     float hx = image->handle_x, hy = image->handle_y;
+    const int fx = image->frame_x[frame], fy = image->frame_y[frame];
     const std::array<int, 4>* visible =
         std::size_t(frame) < image->visible.size() ? &image->visible[std::size_t(frame)] : nullptr;
-    Gfx_DrawTexturedQuad(image, image->frame_x[frame], image->frame_y[frame], image->width,
-                         image->height, x, y, -hx, -hy, w - hx, h - hy, Gfx_CurrentTransform(),
-                         visible);
+    const Transform t = Gfx_CurrentTransform();
+    const int band = visible ? OpaqueBandRow(image, frame, x, y, w, h, t) : -1;
+    if (band < 0) {
+        Gfx_DrawTexturedQuad(image, fx, fy, image->width, image->height, x, y, -hx, -hy, w - hx,
+                             h - hy, t, visible);
+        return;
+    }
+    // Blending an opaque pixel at full alpha gives the pixel itself: the opaque band is drawn
+    // unblended (no read of what lies under it), the rows above it blended as before.
+    const auto& [vx, vy, vw, vh] = *visible;
+    const std::array<int, 4> above{vx, vy, vw, std::min(vy + vh, band) - vy};
+    if (above[3] > 0)
+        Gfx_DrawTexturedQuad(image, fx, fy, image->width, band, x, y, -hx, -hy, w - hx,
+                             float(band) - hy, t, &above);
+    s.blend = BLEND_SOLID;
+    Gfx_DrawTexturedQuad(image, fx, fy + band, image->width, image->height - band, x, y, -hx,
+                         float(band) - hy, w - hx, h - hy, t);
+    s.blend = BLEND_ALPHA;
 }
 
 void DrawImage(Image* image, float x, float y, int frame) {

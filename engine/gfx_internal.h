@@ -74,8 +74,6 @@ void Gfx_BlendSetup(bool textured, SDL_Color* color, SDL_BlendMode* mode, Textur
 void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
                           float x0, float y0, float x1, float y1, const Transform& t,
                           const std::array<int, 4>* visible = nullptr);
-// Off only for tests comparing trimmed and whole drawing.
-extern bool Gfx_TrimTransparentMargins;
 
 // Fonts.
 struct Glyph {

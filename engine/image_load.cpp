@@ -23,10 +23,29 @@ bool LoadPicture(const std::string& url, DecodedPicture& pic) {
     return LoadBytes(url, bytes) && Image_Decode(bytes, pic);
 }
 
+// The rows at the bottom of each frame in which every pixel is fully opaque: what a picture
+// drawn at full alpha covers there, nothing drawn before it shows.
+void FindOpaqueBands(Image& im, const std::vector<std::uint8_t>& rgba) {
+    im.opaque_from.assign(std::size_t(im.frames), im.height);
+    for (int f = 0; f < im.frames; ++f) {
+        int y = im.height;
+        for (; y > 0; --y) {
+            const std::uint8_t* row =
+                &rgba[(std::size_t(im.frame_y[f] + y - 1) * im.src_w + im.frame_x[f]) * 4];
+            bool opaque = true;
+            for (int x = 0; x < im.width && opaque; ++x)
+                opaque = row[x * 4 + 3] == 255;
+            if (!opaque) break;
+        }
+        im.opaque_from[std::size_t(f)] = y;
+    }
+}
+
 // The box of each frame that holds a pixel with any alpha: drawing only that part of a frame
 // leaves the canvas the same and spares the rasteriser the empty margins.
 void FindVisibleBoxes(Image& im, const std::vector<std::uint8_t>& rgba) {
     im.visible.clear();
+    im.opaque_from.clear();
     if (int(im.frame_x.size()) < im.frames || int(im.frame_y.size()) < im.frames) return;
     for (int f = 0; f < im.frames; ++f)
         if (im.frame_x[f] < 0 || im.frame_y[f] < 0 || im.frame_x[f] + im.width > im.src_w ||
@@ -48,6 +67,7 @@ void FindVisibleBoxes(Image& im, const std::vector<std::uint8_t>& rgba) {
         }
         if (x1 >= 0) im.visible[std::size_t(f)] = {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
     }
+    FindOpaqueBands(im, rgba);
 }
 
 // RGBA copy of the whole picture, in the form each texture kind wants.
@@ -179,6 +199,7 @@ void UnlockImage(Image* image, int frame) {
     Frame_TexturesChanging(); // sprites drawn before the change keep the old pixels
     image->opaque = false;    // not looked at again: the pixels may change every frame
     image->visible.clear();
+    image->opaque_from.clear();
     for (SDL_Texture** t : {&image->mask_texture, &image->shade_texture}) {
         if (*t) SDL_DestroyTexture(*t);
         *t = nullptr;

@@ -78,6 +78,18 @@ void DrawTinted(Image* image, float alpha, int grey) {
     SetColor(r, g, b);
 }
 
+// The first canvas row the landscape, drawn whole at (0, 0) at this level, covers with opaque
+// pixels across the whole width (ScreenHeight when it covers none).
+int Landscape_CoveredFrom(Image* landscape, float level) {
+    const int from = ImageOpaqueFrom(landscape, 0);
+    const bool full_alpha = std::lround(std::clamp(level, 0.0f, 1.0f) * 255.0f) == 255;
+    if (from < 0 || !full_alpha || !Graphics_Shortcuts || landscape->handle_x != 0.0f ||
+        landscape->handle_y != 0.0f || ImageWidth(landscape) < ScreenWidth ||
+        ImageHeight(landscape) < ScreenHeight)
+        return ScreenHeight;
+    return from;
+}
+
 // A step per drawing measured from the frame time when the cycle starts. Before any frame has
 // been measured, or after a stall (loading a level), DeltaMs says nothing about the frame rate,
 // and the nominal frame time keeps the clouds moving at their usual pace.
@@ -339,13 +351,22 @@ void Scenery_Changeover() {
 }
 
 void Scenery_Compose(float level, int picture, int sky) {
+    Image* landscape = Picture_Load(picture);
+    // Where the landscape's opaque foot will cover the canvas, the sky, stars, clouds and the
+    // far snow beneath it never show: they are drawn only above it (they still move there).
+    int vx = 0, vy = 0, vw = 0, vh = 0;
+    GetViewport(&vx, &vy, &vw, &vh);
+    const int covered_from = Landscape_CoveredFrom(landscape, level);
+    const bool clip = covered_from < vy + vh;
+    if (clip) SetViewport(vx, vy, vw, std::max(covered_from - vy, 0));
     SetColor(100, 100, 100);
     if (sky >= 0 && sky < Scenery_SkyCount)
         DrawTinted(SceneryPics.sky[sky], level, ColourChannel(155.0f * Bg_Light));
     Stars_Draw();
     Clouds_Draw();
     Snow_DrawLayer(1, -1);
-    DrawTinted(Picture_Load(picture), level, ColourChannel(255.0f * Bg_Light));
+    if (clip) SetViewport(vx, vy, vw, vh);
+    DrawTinted(landscape, level, ColourChannel(255.0f * Bg_Light));
     Snow_DrawLayer(1000, 0);
 }
 

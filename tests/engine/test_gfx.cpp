@@ -504,17 +504,19 @@ TEST_F(Gfx, SoftwareRendererDrawsTheSameBlends) {
     }
 }
 
-// Only the visible box of a frame is sent to the rasteriser; the canvas must come out exactly as
-// when the whole frame is drawn, whatever colour the transparent margins hold.
-TEST_F(Gfx, TrimmedMarginsLeaveTheSameCanvas) {
+// Only the visible box of a frame is sent to the rasteriser, and a fully opaque bottom band
+// drawn at full alpha goes unblended; the canvas must come out exactly as when the whole frame is
+// blended, whatever colour the transparent margins hold.
+TEST_F(Gfx, TrimmedMarginsAndOpaqueBandsLeaveTheSameCanvas) {
     constexpr int W = 16, H = 8;
     Bytes px(std::size_t(W) * 2 * H * 4);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < 2 * W; ++x) {
             std::uint8_t* p = &px[(std::size_t(y) * 2 * W + x) * 4];
             bool patch = x >= 5 && x < 11 && y >= 2 && y < 6; // frame 0 only
+            bool band = x >= W && y >= 5;                     // frame 1's opaque foot
             p[0] = 250, p[1] = std::uint8_t(x * 7), p[2] = std::uint8_t(y * 30);
-            p[3] = patch ? std::uint8_t(60 + x * 10) : 0;
+            p[3] = band ? 255 : patch || x >= W + 3 ? std::uint8_t(60 + x * 5) : 0;
         }
     std::string path = TempPath("margins.png");
     WriteFile(path, EncodePng(2 * W, H, PNG_FORMAT_RGBA, px.data()));
@@ -526,19 +528,21 @@ TEST_F(Gfx, TrimmedMarginsLeaveTheSameCanvas) {
         int blend;
         float alpha;
     };
-    const Case cases[] = {{"alpha", BLEND_ALPHA, 0.7f}, {"light", BLEND_LIGHT, 1.0f}};
+    const Case cases[] = {{"alpha", BLEND_ALPHA, 0.7f},
+                          {"full alpha", BLEND_ALPHA, 1.0f},
+                          {"light", BLEND_LIGHT, 1.0f}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::uint8_t> canvases[2];
         for (int trim = 0; trim < 2; ++trim) {
-            Gfx_TrimTransparentMargins = trim == 1;
+            Graphics_Shortcuts = trim == 1;
             ResetDrawingState();
             SetClsColor(20, 40, 60);
             Cls();
             SetBlend(BLEND_SOLID);
             SetColor(90, 160, 30);
             DrawRect(0, 0, 40, 10); // a background the margins must not touch
-            SetColor(255, 255, 255);
+            SetColor(200, 255, 120);
             SetBlend(c.blend);
             SetAlpha(c.alpha);
             for (int i = 0; i < 3; ++i) { // the first draw makes the texture
@@ -548,7 +552,59 @@ TEST_F(Gfx, TrimmedMarginsLeaveTheSameCanvas) {
             int w = 0, h = 0;
             ASSERT_TRUE(Graphics_ReadPixels(canvases[trim], &w, &h));
         }
-        Gfx_TrimTransparentMargins = true;
+        Graphics_Shortcuts = true;
         EXPECT_TRUE(canvases[0] == canvases[1]);
+    }
+    EXPECT_EQ(ImageOpaqueFrom(im, 0), H);
+    EXPECT_EQ(ImageOpaqueFrom(im, 1), 5);
+    EXPECT_EQ(ImageOpaqueFrom(im, 2), -1);
+}
+
+// Draws that share no pixel are merged into one call per picture and mode, whatever order they
+// come in; where they overlap, the later one still lands on top. The canvas is the same as drawn
+// in the order given.
+TEST_F(Gfx, DrawsSharingNoPixelMergeIntoFewerCalls) {
+    Image* red = MakeImage("reorder_red", 8, 8, Filled(8, 8, 255, 0, 0, 160));
+    Image* blue = MakeImage("reorder_blue", 8, 8, Filled(8, 8, 0, 0, 255, 160));
+    ASSERT_NE(red, nullptr);
+    ASSERT_NE(blue, nullptr);
+    struct Case {
+        const char* name;
+        float step; // distance between neighbouring pictures: 8 abut, below 8 overlap
+        float scale;
+        bool merged;
+    } cases[] = {{"side by side", 8.0f, 1.0f, true},
+                 {"scaled apart", 9.5f, 1.15f, true},
+                 {"overlapping", 6.0f, 1.0f, false},
+                 {"sharing a column of pixels", 7.0f, 1.0f, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> canvases[2];
+        int calls[2] = {0, 0};
+        for (int shortcuts = 0; shortcuts < 2; ++shortcuts) {
+            Graphics_Shortcuts = shortcuts == 1;
+            Flip(); // a frame of its own
+            ResetDrawingState();
+            SetClsColor(30, 30, 30);
+            Cls();
+            SetBlend(BLEND_ALPHA);
+            SetScale(c.scale, c.scale);
+            for (int i = 0; i < 20; ++i) // red, blue, red, blue ... along a row
+                DrawImage(i % 2 ? blue : red, 10.0f + float(i) * c.step, 20.0f);
+            SetBlend(BLEND_LIGHT);
+            for (int i = 0; i < 20; ++i) // and the same below, added
+                DrawImage(i % 2 ? blue : red, 10.0f + float(i) * c.step, 40.0f);
+            int w = 0, h = 0;
+            ASSERT_TRUE(Graphics_ReadPixels(canvases[shortcuts], &w, &h));
+            Flip();
+            calls[shortcuts] = Graphics_LastFrameCalls();
+        }
+        Graphics_Shortcuts = true;
+        EXPECT_TRUE(canvases[0] == canvases[1]);
+        EXPECT_EQ(calls[0], 41); // the fill and one call per picture
+        if (c.merged)
+            EXPECT_EQ(calls[1], 5);
+        else
+            EXPECT_EQ(calls[1], 41);
     }
 }

@@ -331,6 +331,52 @@ TEST_F(Scenery, BrightnessDarkensTheWholeScene) {
     }
 }
 
+// Under the landscape's opaque foot the sky, stars, clouds and far snow are left out; the picture
+// must be the same as with all of them drawn, on the whole screen, in a wipe's band and while
+// the landscape fades in.
+TEST_F(Scenery, SceneUnderTheLandscapeFootIsLeftOutWithTheSamePicture) {
+    StartIntroduction();
+    Scenery_EndChangeover();
+    SnowSpacing = 0.5f;
+    for (int i = 0; i < 200; ++i) // four seconds of snow; the landscape's texture is made
+        Scenery_Draw();
+    ASSERT_GT(Snow_LiveCount(), 100);
+    ASSERT_LT(ImageOpaqueFrom(BackgroundPictures[CurPicture], 0), ScreenHeight);
+    const auto layers = BckgLayers;
+    const auto stars = Stars;
+    const auto snow = SnowPool;
+    const int snow_count = SnowCount, cloud_cur = CloudLayerCur;
+    struct Case {
+        const char* name;
+        int x, y, w, h;
+        float level;
+    } cases[] = {{"whole screen", 0, 0, 800, 600, 1.0f},
+                 {"wipe band over the foot", 0, 380, 800, 220, 1.0f},
+                 {"wipe band above the foot", 0, 0, 800, 300, 1.0f},
+                 {"fading in", 0, 0, 800, 600, 0.6f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> canvases[2];
+        for (int shortcuts = 0; shortcuts < 2; ++shortcuts) {
+            Graphics_Shortcuts = shortcuts == 1;
+            BckgLayers = layers;
+            Stars = stars;
+            SnowPool = snow;
+            SnowCount = snow_count;
+            CloudLayerCur = cloud_cur;
+            SeedRnd(9);
+            ClearScreen();
+            SetViewport(c.x, c.y, c.w, c.h);
+            Scenery_Compose(c.level, CurPicture, CurSky);
+            SetViewport(0, 0, ScreenWidth, ScreenHeight);
+            int w = 0, h = 0;
+            ASSERT_TRUE(Graphics_ReadPixels(canvases[shortcuts], &w, &h));
+        }
+        Graphics_Shortcuts = true;
+        EXPECT_TRUE(canvases[0] == canvases[1]);
+    }
+}
+
 TEST_F(Scenery, UnusableIndexesDrawNoPicture) {
     // A landscape or sky index outside the tables is left out instead of read past them.
     BckgLayers.clear();
