@@ -81,22 +81,28 @@ TEST_F(DisplayStartup, WindowMapsWithTheLogoOnIt) {
     std::string watcher = std::string(SNOW_BINARY_DIR) + "/tests/bench/first_frame";
     if (std::system("command -v Xvfb >/dev/null 2>&1") != 0 || !fs::exists(watcher))
         GTEST_SKIP() << "needs Xvfb and the first_frame watcher";
-    std::string display = ":" + std::to_string(300 + getpid() % 600);
+    const std::string number = std::to_string(300 + getpid() % 600);
+    const std::string display = ":" + number;
     pid_t server = fork();
     if (server == 0) {
         execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "1280x1024x24", "-br", "-nolisten",
                "tcp", static_cast<char*>(nullptr));
         _exit(127);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    int code = std::system(("env DISPLAY=" + display + " " + watcher + " --timeout 30 -- " +
-                            std::string(SNOW_BINARY_DIR) + "/snowmere --data-dir " + dir.string() +
-                            " >" + (dir / "watch.txt").string() + " 2>/dev/null")
-                               .c_str());
+    // The server is ready once its socket is there; a loaded machine can take seconds.
+    const fs::path socket = "/tmp/.X11-unix/X" + number;
+    for (int i = 0; i < 200 && !fs::exists(socket); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    int code =
+        std::system(("env DISPLAY=" + display + " " + watcher + " --timeout 30 -- " +
+                     std::string(SNOW_BINARY_DIR) + "/snowmere --data-dir " + dir.string() + " >" +
+                     (dir / "watch.txt").string() + " 2>" + (dir / "watch_err.txt").string())
+                        .c_str());
     kill(server, SIGTERM);
     waitpid(server, nullptr, 0);
     std::string watch = Read("watch.txt");
-    ASSERT_EQ(WEXITSTATUS(code), 0) << watch;
+    ASSERT_EQ(WEXITSTATUS(code), 0) << watch << Read("watch_err.txt");
     double map_ms = -1, frame_ms = -1;
     int black_looks = -1;
     ASSERT_EQ(std::sscanf(watch.c_str(), "map_ms=%lf first_frame_ms=%lf black_looks=%d", &map_ms,
