@@ -21,9 +21,11 @@
 namespace {
 
 struct FocusState {
-    std::vector<const void*> offered, offered_last; // in the order the screen updated them
+    std::vector<const void*> offered, offered_last;   // in the order the screen updated them
+    std::vector<const void*> sideways, sideways_last; // offered controls that take Left and Right
     const void* focus = nullptr;
     const void* push = nullptr; // pushed by Enter in this pass
+    int slide = 0;              // Right minus Left for a focused sideways control, this pass
     bool screen_turn = false;
     bool pause_asked = false; // Start or an unplugged pad: Escape pauses whatever is in hand
     float held_ms[4] = {};    // how long each gamepad direction has been held
@@ -101,12 +103,21 @@ bool TextEditing() {
     return Name_Editing != nullptr || (DialogActive && DialogDrawFn == NameDialogDraw);
 }
 
+bool FocusSideways() {
+    const auto& list = Nav.sideways_last;
+    return Nav.focus && std::find(list.begin(), list.end(), Nav.focus) != list.end();
+}
+
 int FocusStep() {
     int step = 0;
     if (KeyHit(VK_TAB) > 0) step = KeyDown(VK_SHIFT) ? -1 : 1;
     if (Playing() || TextEditing()) return step;
-    const int next = KeyHit(VK_DOWN) + KeyHit(VK_RIGHT);
-    const int back = KeyHit(VK_UP) + KeyHit(VK_LEFT);
+    // A focused slider keeps Left and Right for itself; every press counts, so held keys repeat.
+    const bool sideways = FocusSideways();
+    const int right = KeyHit(VK_RIGHT), left = KeyHit(VK_LEFT);
+    if (sideways) Nav.slide = right - left;
+    const int next = KeyHit(VK_DOWN) + (sideways ? 0 : right);
+    const int back = KeyHit(VK_UP) + (sideways ? 0 : left);
     if (next > 0) step = 1;
     if (back > 0) step = -1;
     return step;
@@ -240,9 +251,14 @@ void KeyNav_BeginPass() {
     }
     Nav.offered_last.swap(Nav.offered);
     Nav.offered.clear();
+    Nav.sideways_last.swap(Nav.sideways);
+    Nav.sideways.clear();
     const auto& last = Nav.offered_last;
     if (std::find(last.begin(), last.end(), Nav.focus) == last.end()) Nav.focus = nullptr;
-    MoveFocus(FocusStep());
+    Nav.slide = 0;
+    const int step = FocusStep();
+    if (step != 0) Nav.slide = 0; // Tab, Up or Down in the same pass leave the slider alone
+    MoveFocus(step);
     Nav.push = Nav.focus && KeyHit(VK_RETURN) > 0 ? Nav.focus : nullptr;
 }
 
@@ -261,6 +277,19 @@ bool KeyNav_TakePush(const void* control) {
     if (!control || Nav.push != control) return false;
     Nav.push = nullptr;
     return true;
+}
+
+void KeyNav_Sideways(const void* control) {
+    if (std::find(Nav.offered.begin(), Nav.offered.end(), control) == Nav.offered.end()) return;
+    if (std::find(Nav.sideways.begin(), Nav.sideways.end(), control) == Nav.sideways.end())
+        Nav.sideways.push_back(control);
+}
+
+int KeyNav_TakeSlide(const void* control) {
+    if (!control || control != Nav.focus) return 0;
+    const int slide = Nav.slide;
+    Nav.slide = 0;
+    return slide;
 }
 
 bool KeyNav_HasFocus() {

@@ -1,9 +1,10 @@
 // Play without the mouse: Tab, Shift+Tab (and the arrows, away from the board) move a focus over
-// the buttons of whatever screen or dialog is up and Enter pushes the focused one; on the board
-// the arrows move a cursor cell, Space or Enter selects and a second press with a direction
-// swaps, H asks for the hint and 1 to 3 take an earned hammer. A gamepad plays through the same
-// keys: stick or d-pad for the arrows, A for Enter, B and Back for Escape, Start pauses, Y the
-// hint, the shoulders the first and second hammer and either trigger the third.
+// the buttons of whatever screen or dialog is up and Enter pushes the focused one; Left and Right
+// move a focused slider instead. On the board the arrows move a cursor cell, Space or Enter
+// selects and a second press with a direction swaps, H asks for the hint and 1 to 3 take an
+// earned hammer. A gamepad plays through the same keys: stick or d-pad for the arrows, A for
+// Enter, B and Back for Escape, Start pauses, Y the hint, the shoulders the first and second
+// hammer and either trigger the third.
 #pragma once
 
 #include <string>
@@ -19,6 +20,11 @@ void KeyNav_ScreenTurn(bool on);
 bool KeyNav_Offer(const void* control);
 // True once when Enter (or A) pushed the focused `control` in this pass.
 bool KeyNav_TakePush(const void* control);
+// A control that moves sideways (a slider) says so after offering itself: while it has the
+// focus, Left and Right (the gamepad's too) are its own and only Up, Down and Tab move the focus.
+void KeyNav_Sideways(const void* control);
+// Right presses minus Left presses for the focused sideways `control` in this pass, taken once.
+int KeyNav_TakeSlide(const void* control);
 bool KeyNav_HasFocus();
 // The state dump's "KeyNav" entry: the board cursor, whether a button has the focus, and the
 // gamepads connected.

@@ -1,6 +1,7 @@
 #include "app/options_screen.h"
 
 #include "app/buttons.h"
+#include "app/keyboard_nav.h"
 #include "app/main_loop.h"
 #include "app/resources.h"
 #include "app/screens.h"
@@ -12,6 +13,7 @@
 #include "engine/system.h"
 
 #include <algorithm>
+#include <cmath>
 
 std::string HelpTexts[Help_PageCount];
 std::vector<ButtonAnim*> Options_Buttons;
@@ -101,6 +103,19 @@ void Slider_Drag(Button_Interface* c) {
     Options_Dragged = nullptr;
 }
 
+// Left and Right on a focused slider move it by a twentieth of its range, applied and saved as a
+// drag's value is. Steps that land next to a twentieth land on it, so repeated presses do not
+// drift by the float's rounding.
+void Slider_Step(Button_Interface* c, int steps) {
+    constexpr float kStep = 1.0f / 20.0f;
+    float v = Slider_Get(c->Button_Id) + kStep * static_cast<float>(steps);
+    const float grid = std::round(v / kStep) * kStep;
+    if (std::abs(v - grid) < 1e-4f) v = grid;
+    Slider_Apply(c->Button_Id, std::clamp(v, 0.0f, 1.0f));
+    Slider_Place(c);
+    Slider_Save(c->Button_Id);
+}
+
 void Toggle_FullScreen() {
     Options_Windowed = Options_Windowed == 1 ? 0 : 1;
     WindowedMode = Options_Windowed;
@@ -123,6 +138,10 @@ void SettingsPage() {
     DrawImage(ImgOptSettings, 344, 127, 0);
     for (Button_Interface* c : Options_Controls) {
         c->CheckMe();
+        if (Is_Slider(c)) {
+            KeyNav_Sideways(c);
+            if (const int steps = KeyNav_TakeSlide(c); steps != 0) Slider_Step(c, steps);
+        }
         SetBlend(BLEND_ALPHA);
         DrawImage(c->image, static_cast<float>(c->x), static_cast<float>(c->y), Control_Frame(c));
         const bool clicked = c->Button_State > 0;

@@ -1,8 +1,10 @@
 // The options screen in runs of the program: sliders placed from the settings, dragged and saved,
-// the drag let go when the pointer strays, the brightness darkening the background, the two
-// switches, the help pages' arrows and the way back to the menu.
+// the drag let go when the pointer strays, the sliders moved by the keys and the gamepad, the
+// brightness darkening the background, the two switches, the help pages' arrows and the way back
+// to the menu.
 #include "game_run.h"
 
+#include "app/options_screen.h"
 #include "data/config.h"
 #include "engine/gfx_internal.h"
 
@@ -124,6 +126,87 @@ TEST_F(OptionsRun, DragEndsWhenThePointerStraysFromTheCursor) {
         NewPlayer(); // the cursor back at 519
         ASSERT_EQ(RunOptions(Drag(40, 540, 210, {{540, c.y}, {600, c.y}}), {49}, 50), 0);
         EXPECT_EQ(Slider(49, "music", "x"), c.x_after) << "pointer at y " << c.y;
+    }
+}
+
+// Script lines from `pass` on, four passes apart: "tab", "up" ... tap that key, "pad:<button>"
+// taps a gamepad button (a pad is plugged in first), "hold:<axis>:<value>:<passes>" holds the
+// left stick that long.
+std::string Presses(int pass, const std::vector<std::string>& presses) {
+    std::ostringstream s;
+    s << "5 pad added\n";
+    for (const std::string& p : presses) {
+        if (p.starts_with("pad:")) {
+            s << pass << " pad button " << p.substr(4) << " down\n"
+              << pass + 1 << " pad button " << p.substr(4) << " up\n";
+        } else if (p.starts_with("hold:")) {
+            std::istringstream in(p.substr(5));
+            std::string axis, value, passes;
+            std::getline(in, axis, ':');
+            std::getline(in, value, ':');
+            std::getline(in, passes);
+            s << pass << " pad axis " << axis << " " << value << "\n";
+            pass += std::stoi(passes);
+            s << pass << " pad axis " << axis << " 0\n";
+        } else {
+            s << pass << " keydown " << p << "\n" << pass + 1 << " keyup " << p << "\n";
+        }
+        pass += 4;
+    }
+    return s.str();
+}
+
+// With a slider focused, Left and Right move it by a twentieth of its range and save it at once
+// as a drag does, within 0 and 1; Up, Down and Tab still move the focus. The focus runs over the
+// page buttons (Settings, Credits, Help, Main Menu), then the music, effects, ambience and
+// brightness sliders.
+TEST_F(OptionsRun, FocusedSliderMovesByKeysAndGamepadAndIsSaved) {
+    const std::vector<std::string> to_music(5, "tab");
+    const auto with = [&](std::vector<std::string> keys, const std::vector<std::string>& more) {
+        keys.insert(keys.end(), more.begin(), more.end());
+        return keys;
+    };
+    struct Case {
+        const char* what;
+        std::vector<std::string> presses;
+        const char* setting;
+        double change;
+    };
+    const Case cases[] = {
+        {"Right raises the music", with(to_music, {"right"}), "MUSIC_VOL", 0.05},
+        {"Left lowers it", with(to_music, {"left", "left"}), "MUSIC_VOL", -0.1},
+        {"Left at 0 stays 0", with(to_music, std::vector<std::string>(12, "left")), "MUSIC_VOL",
+         -0.5},
+        {"Right at 1 stays 1", with(to_music, std::vector<std::string>(12, "right")), "MUSIC_VOL",
+         0.5},
+        {"Up leaves for Main Menu, where Right moves the focus back to the slider",
+         with(to_music, {"up", "right"}), "MUSIC_VOL", 0},
+        {"Up then Down come back to the slider", with(to_music, {"up", "down", "right"}),
+         "MUSIC_VOL", 0.05},
+        {"Down and Tab go on to the ambience", with(to_music, {"down", "tab", "right"}),
+         "AMBIENT_VOL", 0.05},
+        {"Down leaves the music alone", with(to_music, {"down", "right"}), "MUSIC_VOL", 0},
+        {"Right darkens the background", with(to_music, {"tab", "tab", "tab", "right"}), "BG_LIGHT",
+         -0.05},
+        {"the d-pad",
+         {"pad:dpdown", "pad:dpdown", "pad:dpdown", "pad:dpdown", "pad:dpdown", "pad:dpright",
+          "pad:dpright", "pad:dpleft"},
+         "MUSIC_VOL",
+         0.05},
+        // The stick held for 40 passes of 20 ms: the push, then repeats after 400 ms and every
+        // 120 ms, as on the board.
+        {"a held stick repeats", with(to_music, {"hold:leftx:30000:40"}), "MUSIC_VOL", 0.25},
+    };
+    for (const Case& c : cases) {
+        NewPlayer();
+        const double before = std::stod(Value(c.setting));
+        const int end = 40 + 4 * static_cast<int>(c.presses.size()) + 50;
+        ASSERT_EQ(RunOptions(Presses(40, c.presses), {end - 1}, end), 0) << c.what;
+        EXPECT_NEAR(std::stod(Value(c.setting)), before + c.change, 1e-6) << c.what;
+        if (std::string(c.setting) == "MUSIC_VOL") {
+            EXPECT_NEAR(Slider(end - 1, "music", "value"), before + c.change, 1.0 / Slider_Span)
+                << c.what << ": the cursor drawn where the value is";
+        }
     }
 }
 
