@@ -111,11 +111,21 @@ bool Report_DrawChart(const std::string& file, const std::vector<Level_Report>& 
     WinLine(cr, reps);
     Axes(cr, reps);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.15);
-    char title[160];
-    const int seeds = reps.empty() ? 0 : reps.front().seeds;
+    // Levels measured again after a late change may have more seeds than the rest.
+    int fewest = 0, most = 0;
+    for (const Level_Report& r : reps) {
+        fewest = fewest == 0 ? r.seeds : std::min(fewest, r.seeds);
+        most = std::max(most, r.seeds);
+    }
+    char seeds[48];
+    if (fewest == most)
+        std::snprintf(seeds, sizeof seeds, "%d seeds", most);
+    else
+        std::snprintf(seeds, sizeof seeds, "its %d to %d seeds", fewest, most);
+    char title[200];
     std::snprintf(title, sizeof title,
                   "Bars: median time used, in percent of the level's time.  Line: bot wins, "
-                  "in percent of %d seeds.",
+                  "in percent of %s.",
                   seeds);
     Text(cr, Left, 22, title, 14, false);
     Text(cr, Left, 40,
