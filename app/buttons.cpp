@@ -89,7 +89,8 @@ bool ButtonAnim::PointerOver() const {
 void ButtonAnim::Update() {
     key_pushed = 0;
     const bool over = PointerOver();
-    const bool focused = KeyNav_Offer(this); // the keyboard's focus glows like the pointer
+    // The keyboard's focus glows like the pointer.
+    const bool focused = KeyNav_Offer(this, {x, y, img_dx, img_dy});
     if (!over && !focused) {
         state = 0;
         return;
@@ -168,7 +169,7 @@ void Button_Interface::CheckMe() {
     if (ClimbingTimer <= 0) image_id = 0;
     bool over =
         x <= MouseXPos && MouseXPos <= x + image_dx && y <= MouseYPos && MouseYPos <= y + image_dy;
-    const bool focused = KeyNav_Offer(this);
+    const bool focused = KeyNav_Offer(this, {x, y, image_dx, image_dy});
     if (!over) ButtonDown = 0;
     if (!over && !focused) return;
     image_id = 1;

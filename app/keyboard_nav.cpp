@@ -23,6 +23,7 @@ namespace {
 struct FocusState {
     std::vector<const void*> offered, offered_last;   // in the order the screen updated them
     std::vector<const void*> sideways, sideways_last; // offered controls that take Left and Right
+    std::vector<KeyNav_Box> boxes, boxes_last;        // where each offered control stands
     const void* focus = nullptr;
     const void* push = nullptr; // pushed by Enter in this pass
     int slide = 0;              // Right minus Left for a focused sideways control, this pass
@@ -253,6 +254,8 @@ void KeyNav_BeginPass() {
     Nav.offered.clear();
     Nav.sideways_last.swap(Nav.sideways);
     Nav.sideways.clear();
+    Nav.boxes_last.swap(Nav.boxes);
+    Nav.boxes.clear();
     const auto& last = Nav.offered_last;
     if (std::find(last.begin(), last.end(), Nav.focus) == last.end()) Nav.focus = nullptr;
     Nav.slide = 0;
@@ -266,10 +269,12 @@ void KeyNav_ScreenTurn(bool on) {
     Nav.screen_turn = on;
 }
 
-bool KeyNav_Offer(const void* control) {
+bool KeyNav_Offer(const void* control, KeyNav_Box box) {
     if (Nav.screen_turn && DialogActive && !DialogPassInput) return false;
-    if (std::find(Nav.offered.begin(), Nav.offered.end(), control) == Nav.offered.end())
+    if (std::find(Nav.offered.begin(), Nav.offered.end(), control) == Nav.offered.end()) {
         Nav.offered.push_back(control);
+        Nav.boxes.push_back(box);
+    }
     return control == Nav.focus;
 }
 
@@ -296,11 +301,21 @@ bool KeyNav_HasFocus() {
     return Nav.focus != nullptr;
 }
 
+// The focused control's box as offered in this pass, or null (also when it was not offered).
+std::string FocusBoxJson() {
+    const auto& list = Nav.offered;
+    const auto at = std::find(list.begin(), list.end(), Nav.focus);
+    if (!Nav.focus || at == list.end()) return "null";
+    const KeyNav_Box& b = Nav.boxes[static_cast<std::size_t>(at - list.begin())];
+    return "[" + std::to_string(b.x) + ", " + std::to_string(b.y) + ", " + std::to_string(b.w) +
+           ", " + std::to_string(b.h) + "]";
+}
+
 std::string KeyNav_StateJson() {
     return "\"KeyNav\": {\"Cursor_Visible\": " + std::to_string(Cursor_Visible) +
            ", \"Cursor_Cell\": [" + std::to_string(Cursor_Cell.x) + ", " +
            std::to_string(Cursor_Cell.y) + "], \"Focus\": " + (Nav.focus ? "1" : "0") +
-           ", \"Pads\": " + std::to_string(PadCount()) + "}";
+           ", \"Pads\": " + std::to_string(PadCount()) + "},\n  \"Focus_Box\": " + FocusBoxJson();
 }
 
 void KeyNav_BoardKeys() {

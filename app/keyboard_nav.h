@@ -16,8 +16,14 @@ void KeyNav_BeginPass();
 // The screen's turn of the pass begins (true) or ends (false): while a dialog takes the input,
 // the buttons of the screen underneath cannot take the focus.
 void KeyNav_ScreenTurn(bool on);
-// A button's update offers it to the focus; true while it has the focus.
-bool KeyNav_Offer(const void* control);
+// Where a control stands on the screen, in canvas pixels.
+struct KeyNav_Box {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// A shown button's update offers it to the focus; true while it has the focus. A button that is
+// not drawn in this pass must not offer itself, or Tab would stop on something nobody can see.
+bool KeyNav_Offer(const void* control, KeyNav_Box box);
 // True once when Enter (or A) pushed the focused `control` in this pass.
 bool KeyNav_TakePush(const void* control);
 // A control that moves sideways (a slider) says so after offering itself: while it has the
@@ -26,8 +32,8 @@ void KeyNav_Sideways(const void* control);
 // Right presses minus Left presses for the focused sideways `control` in this pass, taken once.
 int KeyNav_TakeSlide(const void* control);
 bool KeyNav_HasFocus();
-// The state dump's "KeyNav" entry: the board cursor, whether a button has the focus, and the
-// gamepads connected.
+// The state dump's "KeyNav" entry (the board cursor, whether a button has the focus, the
+// gamepads connected) and its "Focus_Box" entry: the focused button's [x, y, w, h], or null.
 std::string KeyNav_StateJson();
 
 // The board's keys, run by the playing screen before the board's update while it takes clicks.

@@ -160,10 +160,11 @@ void HelpPage() {
     DrawImage(*pictures[Help_Page], static_cast<float>(picture_x[Help_Page]), 151, 0);
     DrawTextWrapped(HelpTexts[Help_Page], 434, 153, 280, 0);
     for (Button_Interface* a : Help_Arrows) {
-        a->CheckMe();
-        SetBlend(BLEND_ALPHA);
+        // The arrow with no page beyond it is hidden: it takes neither clicks nor the focus.
         const bool left = a->Button_Id == Help_ArrowLeft;
         if (left ? Help_Page == 0 : Help_Page == Help_PageCount - 1) continue;
+        a->CheckMe();
+        SetBlend(BLEND_ALPHA);
         DrawImage(a->image, static_cast<float>(a->x), static_cast<float>(a->y), a->image_id);
         if (a->Button_State > 0) Help_Page += left ? -1 : 1;
     }
