@@ -2,10 +2,12 @@
 // 800 x 600 render-target texture every drawing call goes to. The canvas is copied to the window,
 // scaled and letterboxed, only when a frame is presented, so its pixels persist from frame to
 // frame and can be read back at any time.
+#include "engine/draw_profile.h"
 #include "engine/gfx_internal.h"
 #include "engine/stream.h"
 #include "engine/system.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <set>
 
@@ -284,6 +286,7 @@ bool Graphics_Open(const DisplayOptions& opts) {
 
 void Graphics_Close() {
     if (!g.window && !g.renderer) return;
+    DrawProfile_Report();
     DestroyRenderer();
     if (g.window) SDL_DestroyWindow(g.window);
     g.window = nullptr;
@@ -345,8 +348,12 @@ void Present() {
                             Display_ScalesCrisply(out_w, out_h, g.opts.width, g.opts.height)
                                 ? SDL_ScaleModeNearest
                                 : SDL_ScaleModeLinear);
-    SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(g.renderer); // the letterbox bars
+    // The letterbox bars, when the window's shape differs from the canvas's (a window of the
+    // canvas's own shape is covered by the copy: clearing it first would fill it twice).
+    if (std::int64_t(out_w) * g.opts.height != std::int64_t(out_h) * g.opts.width) {
+        SDL_SetRenderDrawColor(g.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(g.renderer);
+    }
     SDL_RenderCopy(g.renderer, g.canvas, nullptr, nullptr);
     if (!g.shown) {
         // The window maps with its first picture ready; presenting it once more after
@@ -360,6 +367,10 @@ void Present() {
     SDL_SetRenderTarget(g.renderer, g.canvas);
     Gfx_ApplyClip();
     g.last_present_ms = NowMs();
+}
+
+void Display_WaitForRenderer() {
+    if (g.gl_finish) g.gl_finish();
 }
 
 void Flip(int sync) {
@@ -376,10 +387,14 @@ void Flip(int sync) {
             SDL_RenderFlush(g.renderer);
             if (g.gl_finish && !unchanged) g.gl_finish();
         } else if (!unchanged || !g.shown || NowMs() - g.last_present_ms >= kStillPresentMs) {
+            DrawProfile_Begin();
             Present();
+            if (DrawProfile_On()) Display_WaitForRenderer();
+            DrawProfile_EndOther("(present: canvas to the window)");
             presented = true;
         }
     }
+    DrawProfile_FrameEnd();
     if (System_FixedDelta() > 0) {
         System_AdvanceClock(System_FixedDelta());
         return;

@@ -87,6 +87,7 @@ Font* MakeBuiltIn() {
         g.atlas_y = 0;
     }
     font->atlas = Image_FromPicture(std::move(pic), 0);
+    font->atlas->name = "(built-in font)";
     return font;
 }
 

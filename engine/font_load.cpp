@@ -179,5 +179,6 @@ Font* LoadImageFont(const std::string& url, int size, int style) {
         return nullptr;
     Font* font = BuildFont(face, size, style);
     FT_Done_Face(face);
+    if (font) font->atlas->name = url + " at " + std::to_string(size) + " px";
     return font;
 }

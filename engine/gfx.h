@@ -57,6 +57,10 @@ struct Image {
     // Per frame, the smallest box {x, y, w, h} (within the frame) outside which every pixel is
     // fully transparent; known once the texture is made, empty when not known.
     std::vector<std::array<int, 4>> visible;
+    // Per frame, for large frames with wide empty stretches (clouds, landscapes): boxes that do
+    // not overlap and hold every pixel with any alpha, much less area than the visible box;
+    // empty when the visible box is all there is.
+    std::vector<std::vector<std::array<int, 4>>> visible_parts;
     // Per frame, the first row of the band of fully opaque rows that ends at the frame's bottom
     // (the height when its last row is not fully opaque); known once the texture is made.
     std::vector<int> opaque_from;
@@ -67,6 +71,7 @@ struct Image {
     int bytes_per_pixel = 4;
     std::vector<std::uint8_t> pixels; // whole source picture, rows of src_w pixels
     int src_w = 0, src_h = 0;
+    std::string name; // where it was loaded from (empty when made in memory)
 };
 
 // The pixels of one frame, as given by LockImage.

@@ -1,6 +1,7 @@
 // The drawing state and the immediate-mode drawing calls. Everything drawn becomes quads in the
 // sprite batch; consecutive quads with the same texture and blend mode reach the renderer in one
 // geometry call.
+#include "engine/draw_profile.h"
 #include "engine/gfx_internal.h"
 #include "engine/system.h"
 
@@ -304,12 +305,45 @@ void Batch_Discard() {
     open_batches.clear();
 }
 
+namespace {
+
+// The area a command's quads cover, in pixels (for the drawing profile).
+double CoveredPixels(const Command& c) {
+    if (c.fill) return double(c.clip.w) * c.clip.h;
+    double area = 0;
+    for (int q = 0; q + 3 < c.vertex_count; q += 4) {
+        const SDL_Vertex* v = &rec.vertices[std::size_t(c.first_vertex + q)];
+        for (int i = 0; i < 4; ++i) {
+            const SDL_FPoint &a = v[i].position, &b = v[(i + 1) % 4].position;
+            area += 0.5 * (double(a.x) * b.y - double(b.x) * a.y);
+        }
+    }
+    return std::abs(area);
+}
+
+void ReplayProfiled(SDL_Renderer* r, const Command& c) {
+    DrawProfile_Begin();
+    Replay(r, c);
+    SDL_RenderFlush(r);
+    Display_WaitForRenderer();
+    DrawProfile_End(c.texture, c.fill ? SDL_BLENDMODE_NONE : c.mode, CoveredPixels(c));
+}
+
+} // namespace
+
 void Frame_Submit() {
     Batch_Flush();
     SDL_Renderer* r = Gfx_Renderer();
     if (!r) return;
-    for (; rec.submitted < rec.commands.size(); ++rec.submitted)
-        Replay(r, rec.commands[rec.submitted]);
+    const bool profiled = DrawProfile_On();
+    for (; rec.submitted < rec.commands.size(); ++rec.submitted) {
+        const Command& c = rec.commands[rec.submitted];
+        if (DrawProfile_Skipped(c.texture)) continue;
+        if (profiled)
+            ReplayProfiled(r, c);
+        else
+            Replay(r, c);
+    }
 }
 
 void Frame_TexturesChanging() {
@@ -483,9 +517,26 @@ void ResetDrawingState() {
 
 bool Graphics_Shortcuts = std::getenv("SNOW_PLAIN_DRAWING") == nullptr;
 
+namespace {
+
+// Unturned, unscaled, on whole pixels, every pixel centre meets a texel centre.
+bool ExactPlacement(const Transform& t, const Quad& q, float w, float h, int sw, int sh) {
+    return t.ix == 1 && t.iy == 0 && t.jx == 0 && t.jy == 1 && w == float(sw) && h == float(sh) &&
+           q.x[0] == std::floor(q.x[0]) && q.y[0] == std::floor(q.y[0]);
+}
+
+std::array<int, 4> Intersect(const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    const int x0 = std::max(a[0], b[0]), y0 = std::max(a[1], b[1]);
+    const int x1 = std::min(a[0] + a[2], b[0] + b[2]), y1 = std::min(a[1] + a[3], b[1] + b[3]);
+    return {x0, y0, std::max(x1 - x0, 0), std::max(y1 - y0, 0)};
+}
+
+} // namespace
+
 void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
                           float x0, float y0, float x1, float y1, const Transform& t,
-                          const std::array<int, 4>* visible) {
+                          const std::array<int, 4>* visible,
+                          const std::vector<std::array<int, 4>>* parts) {
     SDL_Color color;
     SDL_BlendMode mode;
     TextureKind kind;
@@ -498,38 +549,44 @@ void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox
         image->opaque)
         mode = SDL_BLENDMODE_NONE;
     Quad q = TransformedQuad(t, ox, oy, x0, y0, x1, y1);
-    // Unturned, unscaled, on whole pixels, every pixel centre meets a texel centre: nearest
-    // sampling gives the same picture as filtering, and costs less.
-    bool exact = t.ix == 1 && t.iy == 0 && t.jx == 0 && t.jy == 1 && x1 - x0 == float(sw) &&
-                 y1 - y0 == float(sh) && q.x[0] == std::floor(q.x[0]) &&
-                 q.y[0] == std::floor(q.y[0]);
-    // Blended or added, a fully transparent pixel leaves the canvas as it was: on the exact path
-    // only the frame's visible box needs drawing (large pictures such as clouds and landscapes
-    // are mostly empty sky).
-    bool leaves_transparent = mode == SDL_BLENDMODE_BLEND || mode == SDL_BLENDMODE_ADD;
-    if (exact && visible && leaves_transparent && kind == TextureKind::Plain &&
-        Graphics_Shortcuts) {
-        const auto& [vx, vy, vw, vh] = *visible;
-        if (vw <= 0 || vh <= 0) return;
-        sx += vx;
-        sy += vy;
-        sw = vw;
-        sh = vh;
-        x0 += float(vx);
-        y0 += float(vy);
-        x1 = x0 + float(vw);
-        y1 = y0 + float(vh);
-        q = TransformedQuad(t, ox, oy, x0, y0, x1, y1);
-    }
-    bool linear = (image->flags & IMG_FILTERED) && !exact;
+    // On the exact path nearest sampling gives the same picture as filtering, and costs less.
+    const bool exact = ExactPlacement(t, q, x1 - x0, y1 - y0, sw, sh);
+    const bool linear = (image->flags & IMG_FILTERED) && !exact;
     // Filtering reads half a texel around each sample: keep it inside the frame, so the
     // neighbouring frames of a strip never bleed in.
-    float inset = linear ? 0.5f : 0.0f;
-    q.u0 = (float(sx) + inset) / float(image->tex_w);
-    q.v0 = (float(sy) + inset) / float(image->tex_h);
-    q.u1 = (float(sx + sw) - inset) / float(image->tex_w);
-    q.v1 = (float(sy + sh) - inset) / float(image->tex_h);
-    Batch_AddQuad(tex, mode, linear, q, color);
+    const float inset = linear ? 0.5f : 0.0f;
+    auto texels = [&](Quad& quad, int bx, int by, int bw, int bh) {
+        quad.u0 = (float(sx + bx) + inset) / float(image->tex_w);
+        quad.v0 = (float(sy + by) + inset) / float(image->tex_h);
+        quad.u1 = (float(sx + bx + bw) - inset) / float(image->tex_w);
+        quad.v1 = (float(sy + by + bh) - inset) / float(image->tex_h);
+    };
+    // A part {bx, by, bw, bh} of the sub-rectangle, drawn where it lies on the exact path.
+    auto add = [&](int bx, int by, int bw, int bh) {
+        Quad part = TransformedQuad(t, ox, oy, x0 + float(bx), y0 + float(by), x0 + float(bx + bw),
+                                    y0 + float(by + bh));
+        texels(part, bx, by, bw, bh);
+        Batch_AddQuad(tex, mode, linear, part, color);
+    };
+    // Blended or added, a fully transparent pixel leaves the canvas as it was: on the exact path
+    // only the frame's visible box, or its visible parts, need drawing (large pictures such as
+    // clouds and landscapes are mostly empty sky).
+    const bool leaves_transparent = mode == SDL_BLENDMODE_BLEND || mode == SDL_BLENDMODE_ADD;
+    if (!(exact && visible && leaves_transparent && kind == TextureKind::Plain &&
+          Graphics_Shortcuts)) {
+        texels(q, 0, 0, sw, sh);
+        Batch_AddQuad(tex, mode, linear, q, color);
+        return;
+    }
+    if (!parts || parts->empty()) {
+        const auto& [vx, vy, vw, vh] = *visible;
+        if (vw > 0 && vh > 0) add(vx, vy, vw, vh);
+        return;
+    }
+    for (const auto& part : *parts) {
+        const auto [px, py, pw, ph] = Intersect(part, *visible);
+        if (pw > 0 && ph > 0) add(px, py, pw, ph);
+    }
 }
 
 int ImageOpaqueFrom(Image* image, int frame) {
@@ -560,11 +617,14 @@ void DrawImageRect(Image* image, float x, float y, float w, float h, int frame) 
     const int fx = image->frame_x[frame], fy = image->frame_y[frame];
     const std::array<int, 4>* visible =
         std::size_t(frame) < image->visible.size() ? &image->visible[std::size_t(frame)] : nullptr;
+    const std::vector<std::array<int, 4>>* parts = std::size_t(frame) < image->visible_parts.size()
+                                                       ? &image->visible_parts[std::size_t(frame)]
+                                                       : nullptr;
     const Transform t = Gfx_CurrentTransform();
     const int band = visible ? OpaqueBandRow(image, frame, x, y, w, h, t) : -1;
     if (band < 0) {
         Gfx_DrawTexturedQuad(image, fx, fy, image->width, image->height, x, y, -hx, -hy, w - hx,
-                             h - hy, t, visible);
+                             h - hy, t, visible, parts);
         return;
     }
     // Blending an opaque pixel at full alpha gives the pixel itself: the opaque band is drawn
@@ -573,7 +633,7 @@ void DrawImageRect(Image* image, float x, float y, float w, float h, int frame) 
     const std::array<int, 4> above{vx, vy, vw, std::min(vy + vh, band) - vy};
     if (above[3] > 0)
         Gfx_DrawTexturedQuad(image, fx, fy, image->width, band, x, y, -hx, -hy, w - hx,
-                             float(band) - hy, t, &above);
+                             float(band) - hy, t, &above, parts);
     s.blend = BLEND_SOLID;
     Gfx_DrawTexturedQuad(image, fx, fy + band, image->width, image->height - band, x, y, -hx,
                          float(band) - hy, w - hx, h - hy, t);

@@ -40,6 +40,8 @@ void Image_DropTextures(Image* image);
 
 // Current renderer and canvas (nullptr when no display is open).
 SDL_Renderer* Gfx_Renderer();
+// Waits until the renderer has drawn everything sent to it (GL renderers only).
+void Display_WaitForRenderer();
 
 // Sprite batch: quads with the same texture and blend mode go to the renderer in one call.
 struct Quad {
@@ -70,10 +72,12 @@ Transform Gfx_CurrentTransform();
 void Gfx_BlendSetup(bool textured, SDL_Color* color, SDL_BlendMode* mode, TextureKind* kind);
 // Draws a sub-rectangle (sx, sy, sw, sh) of an image's texture as a quad with corners
 // (x0, y0)-(x1, y1) relative to the origin (ox, oy), under transform t. visible, when given, is
-// the part of the sub-rectangle {x, y, w, h} outside which every pixel is fully transparent.
+// the part of the sub-rectangle {x, y, w, h} outside which every pixel is fully transparent;
+// parts, when given, boxes inside the sub-rectangle that hold all its visible pixels.
 void Gfx_DrawTexturedQuad(Image* image, int sx, int sy, int sw, int sh, float ox, float oy,
                           float x0, float y0, float x1, float y1, const Transform& t,
-                          const std::array<int, 4>* visible = nullptr);
+                          const std::array<int, 4>* visible = nullptr,
+                          const std::vector<std::array<int, 4>>* parts = nullptr);
 
 // Fonts.
 struct Glyph {

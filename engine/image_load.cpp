@@ -1,4 +1,5 @@
 // Loading pictures into images, handles, pixel locking, and the per-renderer texture cache.
+#include "engine/draw_profile.h"
 #include "engine/gfx_internal.h"
 #include "engine/stream.h"
 
@@ -41,10 +42,70 @@ void FindOpaqueBands(Image& im, const std::vector<std::uint8_t>& rgba) {
     }
 }
 
+// Large frames are looked at in square cells of this side.
+constexpr int kPartCell = 16;
+
+// The smallest box holding every pixel with any alpha inside {x, y, w, h} of frame f ({0, 0, 0,
+// 0} when there is none).
+std::array<int, 4> VisibleBoxIn(const Image& im, const std::vector<std::uint8_t>& rgba, int f,
+                                const std::array<int, 4>& area) {
+    const auto& [ax, ay, aw, ah] = area;
+    int x0 = ax + aw, y0 = ay + ah, x1 = -1, y1 = -1;
+    for (int y = ay; y < ay + ah; ++y) {
+        const std::uint8_t* row =
+            &rgba[(std::size_t(im.frame_y[f] + y) * im.src_w + im.frame_x[f]) * 4];
+        for (int x = ax; x < ax + aw; ++x) {
+            if (row[x * 4 + 3] == 0) continue;
+            x0 = std::min(x0, x), x1 = std::max(x1, x);
+            y0 = std::min(y0, y), y1 = std::max(y1, y);
+        }
+    }
+    return x1 < 0 ? std::array<int, 4>{0, 0, 0, 0}
+                  : std::array<int, 4>{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+// The boxes of one band of rows {y, h} of frame f: each run of cells holding a visible pixel,
+// shrunk to the visible pixels in it.
+void AddBandParts(const Image& im, const std::vector<std::uint8_t>& rgba, int f, int y, int h,
+                  std::vector<std::array<int, 4>>& parts) {
+    const int cells = (im.width + kPartCell - 1) / kPartCell;
+    int run = -1; // first cell of the current run of visible cells
+    for (int i = 0; i <= cells; ++i) {
+        const int x = i * kPartCell;
+        const bool seen =
+            i < cells &&
+            VisibleBoxIn(im, rgba, f, {x, y, std::min(kPartCell, im.width - x), h})[2] > 0;
+        if (seen && run < 0) run = i;
+        if (seen || run < 0) continue;
+        const int from = run * kPartCell;
+        parts.push_back(VisibleBoxIn(im, rgba, f, {from, y, std::min(x, im.width) - from, h}));
+        run = -1;
+    }
+}
+
+// A large frame is cut into bands of cells; the runs of visible cells in each become boxes. They
+// are kept when they cover clearly less than the visible box (a cloud layer is mostly empty sky
+// between its clouds).
+void FindVisibleParts(Image& im, const std::vector<std::uint8_t>& rgba) {
+    im.visible_parts.assign(std::size_t(im.frames), {});
+    if (im.width < 4 * kPartCell || im.height < 4 * kPartCell) return;
+    for (int f = 0; f < im.frames; ++f) {
+        std::vector<std::array<int, 4>> parts;
+        for (int y = 0; y < im.height; y += kPartCell)
+            AddBandParts(im, rgba, f, y, std::min(kPartCell, im.height - y), parts);
+        long long area = 0;
+        for (const auto& part : parts)
+            area += 1LL * part[2] * part[3];
+        const auto& whole = im.visible[std::size_t(f)];
+        if (area * 10 < 9LL * whole[2] * whole[3]) im.visible_parts[std::size_t(f)] = parts;
+    }
+}
+
 // The box of each frame that holds a pixel with any alpha: drawing only that part of a frame
 // leaves the canvas the same and spares the rasteriser the empty margins.
 void FindVisibleBoxes(Image& im, const std::vector<std::uint8_t>& rgba) {
     im.visible.clear();
+    im.visible_parts.clear();
     im.opaque_from.clear();
     if (int(im.frame_x.size()) < im.frames || int(im.frame_y.size()) < im.frames) return;
     for (int f = 0; f < im.frames; ++f)
@@ -67,6 +128,7 @@ void FindVisibleBoxes(Image& im, const std::vector<std::uint8_t>& rgba) {
         }
         if (x1 >= 0) im.visible[std::size_t(f)] = {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
     }
+    FindVisibleParts(im, rgba);
     FindOpaqueBands(im, rgba);
 }
 
@@ -96,6 +158,10 @@ SDL_Texture* MakeTexture(Image& im, TextureKind kind) {
     std::vector<std::uint8_t> rgba = TexturePixels(im, kind);
     SDL_UpdateTexture(t, nullptr, rgba.data(), im.src_w * 4);
     SDL_SetTextureScaleMode(t, SDL_ScaleModeNearest); // each draw picks its filter
+    DrawProfile_NameTexture(t, (im.name.empty() ? std::string("(made in memory)") : im.name) +
+                                   (kind == TextureKind::Mask    ? " mask"
+                                    : kind == TextureKind::Shade ? " shade"
+                                                                 : ""));
     if (kind == TextureKind::Plain) {
         bool opaque = true;
         for (std::size_t i = 3; i < rgba.size() && opaque; i += 4)
@@ -135,7 +201,9 @@ Image* Image_FromPicture(DecodedPicture&& pic, int flags) {
 Image* LoadImage(const std::string& url, int flags) {
     DecodedPicture pic;
     if (!LoadPicture(url, pic)) return nullptr;
-    return Image_FromPicture(std::move(pic), flags);
+    Image* im = Image_FromPicture(std::move(pic), flags);
+    im->name = url;
+    return im;
 }
 
 Image* LoadAnimImage(const std::string& url, int cellw, int cellh, int first, int count,
@@ -146,6 +214,7 @@ Image* LoadAnimImage(const std::string& url, int cellw, int cellh, int first, in
     long long cols = pic.width / cellw, rows = pic.height / cellh;
     if (static_cast<long long>(first) + count > cols * rows) return nullptr;
     Image* im = NewImage(std::move(pic), NormalisedFlags(flags));
+    im->name = url;
     im->width = cellw;
     im->height = cellh;
     im->frames = count;
@@ -199,6 +268,7 @@ void UnlockImage(Image* image, int frame) {
     Frame_TexturesChanging(); // sprites drawn before the change keep the old pixels
     image->opaque = false;    // not looked at again: the pixels may change every frame
     image->visible.clear();
+    image->visible_parts.clear();
     image->opaque_from.clear();
     for (SDL_Texture** t : {&image->mask_texture, &image->shade_texture}) {
         if (*t) SDL_DestroyTexture(*t);

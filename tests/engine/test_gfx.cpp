@@ -560,6 +560,74 @@ TEST_F(Gfx, TrimmedMarginsAndOpaqueBandsLeaveTheSameCanvas) {
     EXPECT_EQ(ImageOpaqueFrom(im, 2), -1);
 }
 
+// A large picture that is mostly empty (a cloud layer) is sent as several boxes around its
+// visible pixels. The boxes must hold every visible pixel, share none, and leave the canvas as
+// drawing the whole picture does, under every blend, over an opaque foot and partly off the canvas.
+TEST_F(Gfx, VisiblePartsOfALargePictureLeaveTheSameCanvas) {
+    constexpr int W = 200, H = 120;
+    Bytes px(std::size_t(W) * H * 4);
+    auto blob = [](int x, int y, int cx, int cy, int r) {
+        return (x - cx) * (x - cx) + (y - cy) * (y - cy) < r * r;
+    };
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            std::uint8_t* p = &px[(std::size_t(y) * W + x) * 4];
+            const bool seen = blob(x, y, 30, 25, 18) || blob(x, y, 150, 40, 25) ||
+                              blob(x, y, 95, 70, 9) || (x == 199 && y == 0) || y >= 104;
+            p[0] = std::uint8_t(x), p[1] = std::uint8_t(y * 2), p[2] = 200; // margins coloured too
+            p[3] = y >= 110 ? 255 : seen ? std::uint8_t(40 + (x + y) % 200) : 0;
+        }
+    Image* im = MakeImage("visible_parts", W, H, px);
+    ASSERT_NE(im, nullptr);
+    SetBlend(BLEND_ALPHA);
+    DrawImage(im, 0, 0); // makes the texture, which measures the parts
+    ASSERT_EQ(im->visible_parts.size(), 1u);
+    const auto& parts = im->visible_parts[0];
+    ASSERT_FALSE(parts.empty());
+    std::vector<int> covered(std::size_t(W) * H, 0);
+    for (const auto& [bx, by, bw, bh] : parts)
+        for (int y = by; y < by + bh; ++y)
+            for (int x = bx; x < bx + bw; ++x)
+                ++covered[std::size_t(y) * W + x];
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x) {
+            const int n = covered[std::size_t(y) * W + x];
+            ASSERT_LE(n, 1) << "at " << x << "," << y;
+            const bool seen = px[(std::size_t(y) * W + x) * 4 + 3] != 0;
+            ASSERT_EQ(n, seen ? 1 : n) << "at " << x << "," << y;
+        }
+
+    struct Case {
+        const char* name;
+        int blend;
+        float alpha, x, y;
+    };
+    const Case cases[] = {{"alpha", BLEND_ALPHA, 0.6f, 7, 3},
+                          {"full alpha over its opaque foot", BLEND_ALPHA, 1.0f, 40, 30},
+                          {"light", BLEND_LIGHT, 1.0f, 12, 5},
+                          {"partly off the canvas", BLEND_ALPHA, 1.0f, -50, -20},
+                          {"scaled: whole picture", BLEND_ALPHA, 1.0f, 10.5f, 4}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> canvases[2];
+        for (int shortcuts = 0; shortcuts < 2; ++shortcuts) {
+            Graphics_Shortcuts = shortcuts == 1;
+            ResetDrawingState();
+            SetClsColor(10, 30, 70);
+            Cls();
+            SetColor(255, 230, 200);
+            SetBlend(c.blend);
+            SetAlpha(c.alpha);
+            DrawImage(im, c.x, c.y);
+            DrawImage(im, c.x + 300, c.y + 200);
+            int w = 0, h = 0;
+            ASSERT_TRUE(Graphics_ReadPixels(canvases[shortcuts], &w, &h));
+        }
+        Graphics_Shortcuts = true;
+        EXPECT_TRUE(canvases[0] == canvases[1]);
+    }
+}
+
 // Draws that share no pixel are merged into one call per picture and mode, whatever order they
 // come in; where they overlap, the later one still lands on top. The canvas is the same as drawn
 // in the order given.
