@@ -307,18 +307,27 @@ void Batch_Discard() {
 
 namespace {
 
-// The area a command's quads cover, in pixels (for the drawing profile).
+// The area a command's quads cover inside its clip, in pixels (for the drawing profile). A
+// turned quad counts the share of its area that its bounding box has inside the clip.
 double CoveredPixels(const Command& c) {
     if (c.fill) return double(c.clip.w) * c.clip.h;
-    double area = 0;
+    const double cx0 = c.clip.x, cy0 = c.clip.y, cx1 = cx0 + c.clip.w, cy1 = cy0 + c.clip.h;
+    double covered = 0;
     for (int q = 0; q + 3 < c.vertex_count; q += 4) {
         const SDL_Vertex* v = &rec.vertices[std::size_t(c.first_vertex + q)];
+        double area = 0, x0 = 1e9, y0 = 1e9, x1 = -1e9, y1 = -1e9;
         for (int i = 0; i < 4; ++i) {
             const SDL_FPoint &a = v[i].position, &b = v[(i + 1) % 4].position;
             area += 0.5 * (double(a.x) * b.y - double(b.x) * a.y);
+            x0 = std::min(x0, double(a.x)), x1 = std::max(x1, double(a.x));
+            y0 = std::min(y0, double(a.y)), y1 = std::max(y1, double(a.y));
         }
+        const double box = (x1 - x0) * (y1 - y0);
+        const double inside = std::max(0.0, std::min(x1, cx1) - std::max(x0, cx0)) *
+                              std::max(0.0, std::min(y1, cy1) - std::max(y0, cy0));
+        if (box > 0) covered += std::abs(area) * inside / box;
     }
-    return std::abs(area);
+    return covered;
 }
 
 void ReplayProfiled(SDL_Renderer* r, const Command& c) {
