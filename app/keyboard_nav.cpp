@@ -76,6 +76,11 @@ void RepeatHeldDirections() {
     }
 }
 
+// Name fields keep the arrows for their own cursor.
+bool TextEditing() {
+    return Name_Editing != nullptr || (DialogActive && DialogDrawFn == NameDialogDraw);
+}
+
 void PadToKeys() {
     struct PadKey {
         int button, vk;
@@ -86,9 +91,14 @@ void PadToKeys() {
         {PAD_LEFTTRIGGER, '3'}, {PAD_RIGHTTRIGGER, '3'}, {PAD_UP, VK_UP},
         {PAD_DOWN, VK_DOWN},    {PAD_LEFT, VK_LEFT},     {PAD_RIGHT, VK_RIGHT},
     };
+    // In a name field X puts in a new letter and Y takes out the one before the cursor (there is
+    // no hint to ask for there); X does nothing elsewhere.
+    const bool text = TextEditing();
     for (const PadKey& k : kPadKeys)
         for (int n = PadHit(k.button); n > 0; --n)
-            TapKey(k.vk);
+            TapKey(text && k.button == PAD_Y ? VK_BACK : k.vk);
+    for (int n = PadHit(PAD_X); n > 0; --n)
+        if (text) TapKey(VK_INSERT);
     for (int n = PadHit(PAD_START); n > 0; --n)
         PadStart();
     RepeatHeldDirections();
@@ -97,11 +107,6 @@ void PadToKeys() {
         Nav.pause_asked = true;
         TapKey(VK_ESCAPE);
     }
-}
-
-// Name fields keep the arrows for their own cursor.
-bool TextEditing() {
-    return Name_Editing != nullptr || (DialogActive && DialogDrawFn == NameDialogDraw);
 }
 
 bool FocusSideways() {

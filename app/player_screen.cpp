@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 
 std::vector<ButtonAnim*> PlayerButtons;
@@ -63,8 +64,46 @@ void StartTyping(const std::string& name) {
 
 // The cursor and Home/End/arrows, Backspace and Delete on `cursor`; returns the key that acted,
 // 0 when none was hit. One key a pass, in a fixed order.
+// A gamepad spells a name without a keyboard: Up and Down turn the letter before the cursor
+// through these, in order, and Insert (the pad's X) puts in a new letter at the cursor.
+constexpr std::string_view Letter_Wheel =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 ";
+
+void InsertLetter(int& cursor) {
+    if (static_cast<int>(Typed_Name.size()) >= Name_MaxLength) return;
+    cursor = std::clamp(cursor, 0, static_cast<int>(Typed_Name.size()));
+    Typed_Name.insert(Typed_Name.begin() + cursor, Letter_Wheel.front());
+    ++cursor;
+}
+
+// With no letter before the cursor, a new one goes in first.
+void TurnLetter(int& cursor, int step) {
+    cursor = std::clamp(cursor, 0, static_cast<int>(Typed_Name.size()));
+    if (cursor == 0) {
+        InsertLetter(cursor);
+        return;
+    }
+    char& c = Typed_Name[static_cast<std::size_t>(cursor - 1)];
+    const int n = static_cast<int>(Letter_Wheel.size());
+    const std::size_t at = Letter_Wheel.find(c);
+    const int from = at == std::string_view::npos ? (step > 0 ? -1 : 0) : static_cast<int>(at);
+    c = Letter_Wheel[static_cast<std::size_t>((from + step + n) % n)];
+}
+
 int EditingKeys(int& cursor) {
     const int length = static_cast<int>(Typed_Name.size());
+    if (KeyHit(VK_UP)) {
+        TurnLetter(cursor, 1);
+        return VK_UP;
+    }
+    if (KeyHit(VK_DOWN)) {
+        TurnLetter(cursor, -1);
+        return VK_DOWN;
+    }
+    if (KeyHit(VK_INSERT)) {
+        InsertLetter(cursor);
+        return VK_INSERT;
+    }
     if (KeyHit(VK_RIGHT)) {
         if (cursor < length) ++cursor;
         return VK_RIGHT;
@@ -125,6 +164,16 @@ void BlinkCursor() {
 void DrawCursorBar(int x, int y, int h) {
     SetColor(250, 250, 150);
     DrawRect(static_cast<float>(x), static_cast<float>(y + 4), 12, static_cast<float>(h - 8));
+    SetColor(255, 255, 255);
+}
+
+// With a gamepad connected, a name field says how to spell with it.
+void DrawPadNameHint(int x, int y) {
+    if (PadCount() == 0) return;
+    SetImageFont(FontSans16);
+    SetColor(200, 220, 255);
+    DrawText("Up, Down: letter    X: add    Y: delete", static_cast<float>(x),
+             static_cast<float>(y));
     SetColor(255, 255, 255);
 }
 
@@ -281,6 +330,9 @@ void DrawTypedName() {
     SetColor(250, 250, 150);
     DrawText(Typed_Name, static_cast<float>(x), static_cast<float>(y));
     SetColor(255, 255, 255);
+    Font* font = GetImageFont();
+    DrawPadNameHint(Name_Editing->x + MenuButtonW + 12, Name_Editing->y + MenuButtonH / 2 - 8);
+    SetImageFont(font);
 }
 
 void CommitName() {
@@ -410,6 +462,8 @@ void NameDialogDraw() {
     DrawText(Typed_Name, static_cast<float>(NameDialogX + 70),
              static_cast<float>(NameDialogY + 80));
     SetColor(255, 255, 255);
+    DrawPadNameHint(NameDialogX + 40, NameDialogY + 130);
+    SetImageFont(FontPS30);
     NameDialogOk->Draw();
     SetAlpha(alpha);
 }
