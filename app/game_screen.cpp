@@ -1,6 +1,7 @@
 #include "app/game_screen.h"
 
 #include "app/buttons.h"
+#include "app/dev_overlay.h"
 #include "app/highscores_view.h"
 #include "app/keyboard_nav.h"
 #include "app/level_flow.h"
@@ -236,6 +237,7 @@ void GameScreen() {
     if (GameState != STATE_PLAYING) return; // a dialog opened or the level ended
     DrawPlay();
     DeveloperKeysAfterDrawing();
+    DevOverlay_Game();
     SetBlend(BLEND_ALPHA);
     ++FrameCounter;
 }

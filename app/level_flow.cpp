@@ -1,6 +1,7 @@
 #include "app/level_flow.h"
 
 #include "app/buttons.h"
+#include "app/dev_overlay.h"
 #include "app/game_screen.h"
 #include "app/highscores_view.h"
 #include "app/level_start.h"
@@ -342,6 +343,7 @@ void LevelIntroScreen() {
                          top + 210);
     SetAlpha(1.0f);
     IntroButtonFade += DeltaSec;
+    DevOverlay_Intro();
     if (GameState != STATE_LEVEL_INTRO) return; // "Start" was pushed
     const bool space = KeyHit(VK_SPACE) > 0;
     const bool enter = KeyHit(VK_RETURN) > 0;

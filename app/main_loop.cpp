@@ -1,6 +1,7 @@
 #include "app/main_loop.h"
 
 #include "app/buttons.h"
+#include "app/dev_overlay.h"
 #include "app/game_screen.h"
 #include "app/keyboard_nav.h"
 #include "app/level_chooser.h"
@@ -364,6 +365,7 @@ void MainLoopPass() {
     KeyNav_BeginPass();
     // Read before a dialog takes the keys for itself, so the chord works over any dialog.
     const bool quit_chord = KeyDown(VK_ESCAPE) && KeyDown('E');
+    DevOverlay_BeginPass();
     if (!Input_WindowMinimized()) {
         DialogUpdate();
         TickHintCountdown();
@@ -372,6 +374,7 @@ void MainLoopPass() {
         else
             Screens_RunRoutine(GameState);
         DialogDraw();
+        DevOverlay_Frame();
         if (MainLoop_BeforeFlip) MainLoop_BeforeFlip(MainLoop_Passes);
         Flip(-1);
     }

@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include "app/buttons.h"
+#include "app/dev_overlay.h"
 #include "app/game_screen.h"
 #include "app/highscores_view.h"
 #include "app/level_chooser.h"
@@ -135,6 +136,7 @@ void MainMenuScreen() {
     if (Music_NeedsDecoding(Music_MenuTrack))
         Music_LoadTrack(Music_MenuTrack, MUSIC_LOADING_SHADED);
     if (First_Run == 1) OpenNameDialog();
+    DevOverlay_Menu();
     Tip_Draw(); // the options tip the main loop offers after a while
 }
 

@@ -63,6 +63,7 @@ bool PadsStarted = false;
 constexpr int kAxisPress = 16384, kAxisRelease = 8192;
 
 KeyboardState Keys;
+std::array<bool, 256> KeysHeld{}; // left alone by FlushKeys
 MouseState Mouse;
 PadState Pad;
 CharQueue Typed;
@@ -97,6 +98,7 @@ void SetKey(int vk, bool down, bool repeat) {
     if (!ValidKey(vk)) return;
     if (down && (!repeat || Repeats(vk))) ++Keys.hits[vk];
     Keys.down[vk] = down;
+    KeysHeld[static_cast<std::size_t>(vk)] = down;
 }
 
 bool EitherSideDown(int generic) {
@@ -414,6 +416,10 @@ void Input_Poll() {
 
 int KeyDown(int key) {
     return ValidKey(key) && Keys.down[key] ? 1 : 0;
+}
+
+int KeyHeld(int key) {
+    return ValidKey(key) && KeysHeld[static_cast<std::size_t>(key)] ? 1 : 0;
 }
 
 int KeyHit(int key) {

@@ -39,9 +39,10 @@ enum : int {
 void Input_Poll();
 
 int KeyDown(int key);
-int KeyHit(int key); // presses since the last call for this key, then 0
-void FlushKeys();    // key flags, hit counters and the typed-character queue
-int GetChar();       // next typed character code, 0 when none
+int KeyHit(int key);  // presses since the last call for this key, then 0
+void FlushKeys();     // key flags, hit counters and the typed-character queue
+int KeyHeld(int key); // down now, even when a flush since its press made KeyDown forget it
+int GetChar();        // next typed character code, 0 when none
 
 // Mouse buttons as MouseDown and MouseHit number them.
 enum MouseButton : int {

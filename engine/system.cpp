@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 #include <numbers>
 #include <random>
 #include <signal.h>
@@ -152,4 +153,9 @@ void RuntimeError(const std::string& message) {
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Brimlet : Snowmere", message.c_str(),
                                  SDL_GetKeyboardFocus());
     std::exit(1);
+}
+
+std::size_t System_MemoryInUse() {
+    const struct mallinfo2 m = mallinfo2();
+    return m.uordblks + m.hblkhd; // small blocks in use plus the large ones mapped on their own
 }

@@ -1,6 +1,7 @@
 // Time, random numbers, messages and the run mode.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,9 @@ void System_CatchQuitSignals();
 bool System_QuitSignalled();
 
 // Headless runs print messages to standard error instead of showing boxes.
+// Bytes the program's heap holds in use now (the developer overlay's memory figure).
+std::size_t System_MemoryInUse();
+
 void System_SetHeadless(bool on);
 bool System_Headless();
 void Notify(const std::string& text, bool serious = false);
