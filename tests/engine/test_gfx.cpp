@@ -2,6 +2,7 @@
 #include "engine/gfx.h"
 #include "engine/gfx_internal.h"
 #include "engine/system.h"
+#include "tests/engine/same_canvas.h"
 #include "tests/engine/test_gfx_support.h"
 
 #include <gtest/gtest.h>
@@ -533,9 +534,7 @@ TEST_F(Gfx, TrimmedMarginsAndOpaqueBandsLeaveTheSameCanvas) {
                           {"light", BLEND_LIGHT, 1.0f}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::uint8_t> canvases[2];
-        for (int trim = 0; trim < 2; ++trim) {
-            Graphics_Shortcuts = trim == 1;
+        EXPECT_TRUE(SameCanvasWithShortcuts([&] {
             ResetDrawingState();
             SetClsColor(20, 40, 60);
             Cls();
@@ -549,11 +548,7 @@ TEST_F(Gfx, TrimmedMarginsAndOpaqueBandsLeaveTheSameCanvas) {
                 DrawImage(im, 3 + i * 20, 1, 0);
                 DrawImage(im, 3 + i * 20, 11, 1);
             }
-            int w = 0, h = 0;
-            ASSERT_TRUE(Graphics_ReadPixels(canvases[trim], &w, &h));
-        }
-        Graphics_Shortcuts = true;
-        EXPECT_TRUE(canvases[0] == canvases[1]);
+        }));
     }
     EXPECT_EQ(ImageOpaqueFrom(im, 0), H);
     EXPECT_EQ(ImageOpaqueFrom(im, 1), 5);
@@ -609,9 +604,7 @@ TEST_F(Gfx, VisiblePartsOfALargePictureLeaveTheSameCanvas) {
                           {"scaled: whole picture", BLEND_ALPHA, 1.0f, 10.5f, 4}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::vector<std::uint8_t> canvases[2];
-        for (int shortcuts = 0; shortcuts < 2; ++shortcuts) {
-            Graphics_Shortcuts = shortcuts == 1;
+        EXPECT_TRUE(SameCanvasWithShortcuts([&] {
             ResetDrawingState();
             SetClsColor(10, 30, 70);
             Cls();
@@ -620,11 +613,7 @@ TEST_F(Gfx, VisiblePartsOfALargePictureLeaveTheSameCanvas) {
             SetAlpha(c.alpha);
             DrawImage(im, c.x, c.y);
             DrawImage(im, c.x + 300, c.y + 200);
-            int w = 0, h = 0;
-            ASSERT_TRUE(Graphics_ReadPixels(canvases[shortcuts], &w, &h));
-        }
-        Graphics_Shortcuts = true;
-        EXPECT_TRUE(canvases[0] == canvases[1]);
+        }));
     }
 }
 
