@@ -8,6 +8,7 @@
 // becomes a file-size limit of 0, which fails every write the same way.
 #include "data/config.h"
 #include "data/saved_match.h"
+#include "tests/app/game_run.h"
 
 #include <gtest/gtest.h>
 
@@ -56,21 +57,16 @@ std::string Quoted(const std::string& s) {
     return out + "'";
 }
 
-class HostileFolders : public ::testing::Test {
+class HostileFolders : public GameRunTest {
   protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("snow_folders_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
-               std::to_string(getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+        GameRunTest::SetUp();
         data = dir / "data";
     }
     void TearDown() override {
         std::error_code ec;
         fs::permissions(data, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir);
+        GameRunTest::TearDown();
     }
 
     // The game's command, headless and reproducible; `args` add to it.
@@ -125,7 +121,7 @@ class HostileFolders : public ::testing::Test {
         return std::stoll(m[1].str());
     }
 
-    fs::path dir, data;
+    fs::path data;
 };
 
 // Plays from the menu through the resume question into a level and on, as a player would.
