@@ -64,22 +64,30 @@ std::array<int, 4> VisibleBoxIn(const Image& im, const std::vector<std::uint8_t>
                   : std::array<int, 4>{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 
+// The smallest box holding two boxes {x, y, w, h}.
+std::array<int, 4> Union(const std::array<int, 4>& a, const std::array<int, 4>& b) {
+    const int x0 = std::min(a[0], b[0]), y0 = std::min(a[1], b[1]);
+    const int x1 = std::max(a[0] + a[2], b[0] + b[2]), y1 = std::max(a[1] + a[3], b[1] + b[3]);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 // The boxes of one band of rows {y, h} of frame f: each run of cells holding a visible pixel,
-// shrunk to the visible pixels in it.
+// shrunk to the visible pixels in it (the union of its cells' visible boxes).
 void AddBandParts(const Image& im, const std::vector<std::uint8_t>& rgba, int f, int y, int h,
                   std::vector<std::array<int, 4>>& parts) {
     const int cells = (im.width + kPartCell - 1) / kPartCell;
-    int run = -1; // first cell of the current run of visible cells
+    std::array<int, 4> run{0, 0, 0, 0}; // the current run's box; empty between runs
     for (int i = 0; i <= cells; ++i) {
         const int x = i * kPartCell;
-        const bool seen =
-            i < cells &&
-            VisibleBoxIn(im, rgba, f, {x, y, std::min(kPartCell, im.width - x), h})[2] > 0;
-        if (seen && run < 0) run = i;
-        if (seen || run < 0) continue;
-        const int from = run * kPartCell;
-        parts.push_back(VisibleBoxIn(im, rgba, f, {from, y, std::min(x, im.width) - from, h}));
-        run = -1;
+        const std::array<int, 4> cell =
+            i < cells ? VisibleBoxIn(im, rgba, f, {x, y, std::min(kPartCell, im.width - x), h})
+                      : std::array<int, 4>{0, 0, 0, 0};
+        if (cell[2] > 0) {
+            run = run[2] > 0 ? Union(run, cell) : cell;
+        } else if (run[2] > 0) {
+            parts.push_back(run);
+            run = {0, 0, 0, 0};
+        }
     }
 }
 
