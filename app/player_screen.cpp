@@ -62,8 +62,6 @@ void StartTyping(const std::string& name) {
     FlushKeys();
 }
 
-// The cursor and Home/End/arrows, Backspace and Delete on `cursor`; returns the key that acted,
-// 0 when none was hit. One key a pass, in a fixed order.
 // A gamepad spells a name without a keyboard: Up and Down turn the letter before the cursor
 // through these, in order, and Insert (the pad's X) puts in a new letter at the cursor.
 constexpr std::string_view Letter_Wheel =
@@ -90,6 +88,9 @@ void TurnLetter(int& cursor, int step) {
     c = Letter_Wheel[static_cast<std::size_t>((from + step + n) % n)];
 }
 
+// The cursor and Home/End/arrows, Backspace and Delete on `cursor`, Up and Down turning a letter,
+// Insert putting one in; returns the key that acted, 0 when none was hit. One key a pass, in a
+// fixed order.
 int EditingKeys(int& cursor) {
     const int length = static_cast<int>(Typed_Name.size());
     if (KeyHit(VK_UP)) {
@@ -170,11 +171,13 @@ void DrawCursorBar(int x, int y, int h) {
 // With a gamepad connected, a name field says how to spell with it.
 void DrawPadNameHint(int x, int y) {
     if (PadCount() == 0) return;
+    Font* font = GetImageFont();
     SetImageFont(FontSans16);
     SetColor(200, 220, 255);
     DrawText("Up, Down: letter    X: add    Y: delete", static_cast<float>(x),
              static_cast<float>(y));
     SetColor(255, 255, 255);
+    SetImageFont(font);
 }
 
 int PrefixWidth(int cursor) {
@@ -330,9 +333,7 @@ void DrawTypedName() {
     SetColor(250, 250, 150);
     DrawText(Typed_Name, static_cast<float>(x), static_cast<float>(y));
     SetColor(255, 255, 255);
-    Font* font = GetImageFont();
     DrawPadNameHint(Name_Editing->x + MenuButtonW + 12, Name_Editing->y + MenuButtonH / 2 - 8);
-    SetImageFont(font);
 }
 
 void CommitName() {
@@ -463,7 +464,6 @@ void NameDialogDraw() {
              static_cast<float>(NameDialogY + 80));
     SetColor(255, 255, 255);
     DrawPadNameHint(NameDialogX + 40, NameDialogY + 130);
-    SetImageFont(FontPS30);
     NameDialogOk->Draw();
     SetAlpha(alpha);
 }
