@@ -89,10 +89,11 @@ void DrawProfile_NameTexture(SDL_Texture* texture, const std::string& name) {
 }
 
 void DrawProfile_Begin() {
-    p.begin_ms = ProcessCpuMs();
+    if (DrawProfile_On()) p.begin_ms = ProcessCpuMs();
 }
 
 void DrawProfile_End(SDL_Texture* texture, SDL_BlendMode mode, double pixels) {
+    if (!DrawProfile_On()) return;
     std::string name = "(shapes and fills)";
     if (texture) {
         auto it = p.names.find(texture);
@@ -102,6 +103,7 @@ void DrawProfile_End(SDL_Texture* texture, SDL_BlendMode mode, double pixels) {
 }
 
 void DrawProfile_EndOther(const char* label) {
+    if (!DrawProfile_On()) return;
     Add(label, ProcessCpuMs() - p.begin_ms, 0);
 }
 

@@ -16,7 +16,7 @@ bool DrawProfile_On();
 // Names a texture in the table (the picture it was made from).
 void DrawProfile_NameTexture(SDL_Texture* texture, const std::string& name);
 // Brackets one drawing call; pixels is the area its quads cover.
-void DrawProfile_Begin();
+void DrawProfile_Begin(); // these do nothing unless profiling
 void DrawProfile_End(SDL_Texture* texture, SDL_BlendMode mode, double pixels);
 // Brackets work outside the drawing calls that still belongs to drawing (the present).
 void DrawProfile_EndOther(const char* label);
